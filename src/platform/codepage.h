@@ -1,0 +1,37 @@
+// Code page 932 (Shift-JIS) services. Text stays CP932 bytes everywhere;
+// conversion to UTF-8 is for display only, and from UTF-8 only for spelling
+// the program's fixed texts readably in the source.
+#ifndef TABULON_PLATFORM_CODEPAGE_H_
+#define TABULON_PLATFORM_CODEPAGE_H_
+
+#include <string>
+#include <string_view>
+
+namespace tabulon::platform {
+
+// True for 0x81-0x9F and 0xE0-0xFC, the first bytes of double-byte characters.
+constexpr bool IsLeadByte(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// 'a'-'z' become 'A'-'Z'; every other byte is returned unchanged.
+constexpr char UpperCaseLetter(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// The desktop's case-insensitive name order: ASCII letters fold case;
+// control characters < punctuation and symbols < digits < letters < every
+// non-ASCII byte (by value). Names equal under that order fall back to their
+// raw bytes, so the order is total. Negative, zero or positive like strcmp.
+int CompareNames(std::string_view a, std::string_view b);
+
+// CP932 bytes to UTF-8. Never fails: an invalid byte becomes U+FFFD.
+std::string Cp932ToUtf8(std::string_view cp932);
+
+// UTF-8 to CP932 bytes. Only for texts known to be representable; a character
+// CP932 lacks throws std::invalid_argument (a programming error).
+std::string Utf8ToCp932(std::string_view utf8);
+
+}  // namespace tabulon::platform
+
+#endif  // TABULON_PLATFORM_CODEPAGE_H_

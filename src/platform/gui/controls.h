@@ -1,0 +1,207 @@
+// The window system's controls as plain state: name, parent, place, size,
+// visibility, caption (CP932 bytes), font, colour and list items. Handlers
+// change this state only; a backend realises it on screen when a handler
+// ends, so a change costs no drawing.
+#ifndef TABULON_PLATFORM_GUI_CONTROLS_H_
+#define TABULON_PLATFORM_GUI_CONTROLS_H_
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "text/answer_file_list.h"
+
+namespace tabulon::gui {
+
+struct Rgb {
+  std::uint8_t r = 0, g = 0, b = 0;
+  friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+enum class SystemColour { kWindow, kWindowText, kButtonFace, kInactiveCaptionText };
+
+// The classic desktop scheme: window white, window text black, button face
+// and inactive caption text light greys.
+Rgb Resolve(SystemColour colour);
+
+// A control's background: its own RGB, a system colour, or its parent's.
+struct Colour {
+  enum class Source { kParent, kRgb, kSystem };
+  Source source = Source::kParent;
+  Rgb rgb;
+  SystemColour system = SystemColour::kWindow;
+
+  static Colour Parent() { return {}; }
+  static Colour Of(Rgb rgb) { return {Source::kRgb, rgb, {}}; }
+  static Colour Of(SystemColour system) { return {Source::kSystem, {}, system}; }
+};
+
+// A typeface (its desktop name, UTF-8), a character height in pixels, bold.
+struct Font {
+  std::string face;
+  int pixel_size = 12;
+  bool bold = false;
+  friend bool operator==(const Font&, const Font&) = default;
+};
+
+inline constexpr std::string_view kProportionalFace = "ＭＳ Ｐゴシック";
+inline constexpr std::string_view kFixedPitchFace = "ＭＳ ゴシック";
+
+struct Extent {
+  int width = 0;
+  int height = 0;
+  friend bool operator==(const Extent&, const Extent&) = default;
+};
+
+// The desktop's text-extent rule, from the backend: the sum of the integer
+// advances of the characters, and the font's pixel size as height.
+class TextMetrics {
+ public:
+  virtual ~TextMetrics() = default;
+  virtual Extent Measure(const Font& font, std::string_view cp932) = 0;
+};
+
+enum class ControlKind { kForm, kLabel, kGroupBox, kListBox, kButton, kFileList };
+
+// Everything the form description says of one control.
+struct ControlSpec {
+  ControlKind kind = ControlKind::kLabel;
+  std::string name;
+  std::string parent;  // empty for controls of the window itself
+  int left = 0, top = 0, width = 0, height = 0;
+  Font font;  // face empty: the parent's font
+  Colour colour = Colour::Parent();
+  std::string caption_utf8;
+  bool visible = true;
+  bool auto_size = false;  // labels
+  bool word_wrap = false;  // labels
+  int item_height = 0;     // list boxes and the file list
+  int tab_order = -1;      // position in the Tab order; -1 takes no focus
+};
+
+class Form;
+
+// One control. Its kind decides which parts of the state mean something.
+class Control {
+ public:
+  Control(Form& form, const ControlSpec& spec, Control* parent);
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+  virtual ~Control() = default;
+
+  const std::string& Name() const { return name_; }
+  ControlKind Kind() const { return kind_; }
+  Control* Parent() const { return parent_; }
+  int Left() const { return left_; }
+  int Top() const { return top_; }
+  int Width() const;
+  int Height() const;
+  bool AutoSize() const { return auto_size_; }
+  bool WordWrap() const { return word_wrap_; }
+  int TabOrder() const { return tab_order_; }
+  int ItemHeight() const { return item_height_; }
+
+  // A control's own font, or its parent's when it has none.
+  const Font& EffectiveFont() const;
+  // The colour this control paints with, parents followed.
+  Rgb EffectiveColour() const;
+
+  bool Visible() const { return visible_; }
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
+  void SetVisible(bool visible);
+
+  const std::string& Caption() const { return caption_; }
+  // Setting the caption it already has changes nothing.
+  void SetCaption(std::string_view cp932);
+
+  // Fixes the width (an auto-size label keeps it only until its caption
+  // changes again).
+  void SetWidth(int width);
+
+  // List boxes.
+  const std::vector<std::string>& Items() const { return items_; }
+  void ClearItems();
+  void AppendItem(std::string_view cp932);
+
+  // Buttons: what a click runs (through the form's guard).
+  std::function<void()> on_click;
+
+  // For backends: set by every change, cleared by the backend's Sync.
+  bool Dirty() const { return dirty_; }
+  void MarkClean() { dirty_ = false; }
+
+ private:
+  void MarkDirty();
+  void MeasureIfStale() const;
+
+  Form& form_;
+  std::string name_;
+  ControlKind kind_;
+  Control* parent_;
+  int left_, top_;
+  mutable int width_, height_;
+  Font font_;
+  Colour colour_;
+  bool visible_;
+  bool auto_size_, word_wrap_;
+  int item_height_;
+  int tab_order_;
+  std::string caption_;
+  std::vector<std::string> items_;
+  mutable bool size_stale_ = false;  // auto-size measured lazily
+  bool dirty_ = true;
+};
+
+// The never-visible file list that holds the answer-file list.
+class FileList : public Control {
+ public:
+  FileList(Form& form, const ControlSpec& spec, Control* parent, text::BusyPointer* busy)
+      : Control(form, spec, parent), list_(busy) {}
+  text::AnswerFileList& List() { return list_; }
+
+ private:
+  text::AnswerFileList list_;
+};
+
+// The window: its controls by name, in creation (stacking) order.
+class Form : public Control {
+ public:
+  Form(const ControlSpec& spec, TextMetrics& metrics, text::BusyPointer* busy);
+
+  // Creates the controls of a description, in order: a windowed control
+  // created later lies above the earlier ones of its parent, and a label
+  // created later is drawn over the earlier labels of its parent.
+  void Build(const std::vector<ControlSpec>& description);
+
+  // The control of that name; an unknown name is a programming error and
+  // throws std::out_of_range.
+  Control& operator[](std::string_view name) const;
+  FileList& FileListNamed(std::string_view name) const;
+
+  // Every control, the form excluded, in creation order.
+  const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
+  // The controls changed since the backend's last Sync.
+  std::vector<Control*>& DirtyControls() { return dirty_; }
+
+  TextMetrics& Metrics() const { return metrics_; }
+
+  // What creation runs as its last step (through the guard).
+  std::function<void()> on_create;
+
+ private:
+  friend class Control;
+  TextMetrics& metrics_;
+  text::BusyPointer* busy_;
+  std::vector<std::unique_ptr<Control>> controls_;
+  std::unordered_map<std::string, Control*> by_name_;
+  std::vector<Control*> dirty_;
+};
+
+}  // namespace tabulon::gui
+
+#endif  // TABULON_PLATFORM_GUI_CONTROLS_H_

@@ -1,0 +1,1 @@
+#include "survey/choice_value.h"

@@ -1,0 +1,1 @@
+#include "survey/results_csv.h"

@@ -1,0 +1,1 @@
+#include "text/answer_file_list.h"

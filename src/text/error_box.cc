@@ -1,0 +1,1 @@
+#include "text/error_box.h"

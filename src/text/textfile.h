@@ -1,0 +1,45 @@
+// Text files as lists of CP932 lines: reading (CR LF or LF ends a line) and
+// writing (CR LF). Failures raise InputOutputFailure; a file whose reading or
+// writing failed is closed at once.
+#ifndef TABULON_TEXT_TEXTFILE_H_
+#define TABULON_TEXT_TEXTFILE_H_
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/files.h"
+
+namespace tabulon::text {
+
+// Splits a file's bytes into lines: LF and CR LF end a line and are not part
+// of it; a CR not followed by LF is dropped; a last line without a line end
+// is read; byte 26 at the start of a line ends the file. Byte 26 anywhere
+// else is a byte of the line.
+std::vector<std::string> SplitLines(std::string_view bytes);
+
+// Reads the whole named file and splits it into lines.
+std::vector<std::string> ReadTextLines(const std::string& name);
+
+// Writes a text file line by line. The file is replaced as a whole on Close:
+// until then (and if anything fails) the earlier file stays as it was.
+class TextOutputFile {
+ public:
+  // Starts the file anew; an earlier file is replaced on Close.
+  void Create(const std::string& name);
+  // Appends the bytes as they are.
+  void Write(std::string_view text);
+  // Appends CR LF.
+  void EndLine();
+  // Writes what is buffered and puts the file in place.
+  void Close();
+
+ private:
+  void Flush();
+  platform::ReplacementFile file_;
+  std::string buffer_;
+};
+
+}  // namespace tabulon::text
+
+#endif  // TABULON_TEXT_TEXTFILE_H_

@@ -1,0 +1,1 @@
+#include "window/main_window.h"
