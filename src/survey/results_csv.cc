@@ -1,1 +1,79 @@
 #include "survey/results_csv.h"
+
+#include <string>
+#include <string_view>
+
+#include "text/fixed_texts.h"
+#include "text/textfile.h"
+
+namespace tabulon::survey {
+namespace {
+
+// Every field, the last of a row included, is followed by a comma; nothing
+// is quoted, so a comma inside a field splits it.
+void WriteField(text::TextOutputFile& out, std::string_view field) {
+  out.Write(field);
+  out.Write(",");
+}
+
+// Writes one row's question blocks: for every question with a text, the
+// column of choice 1 always and those of choices 2 to 5 where the choice has
+// a text. `field(q, k)` gives the field of question q, column k. The same
+// tests decide the columns of every row, so the rows line up.
+template <typename FieldOf>
+void WriteQuestionBlocks(text::TextOutputFile& out,
+                         const Questionnaire& questionnaire, FieldOf field) {
+  for (int q = 1; q <= kQuestionCount; ++q) {
+    const Question& question = questionnaire.At(q);
+    if (question.text.empty()) continue;
+    WriteField(out, field(q, 1));
+    for (int k = 2; k <= kChoiceCount; ++k) {
+      if (question.Choice(k).empty()) continue;
+      WriteField(out, field(q, k));
+    }
+  }
+}
+
+}  // namespace
+
+void WriteTallyResults(const Questionnaire& questionnaire,
+                       const RespondentTable& table, int respondents) {
+  using text::FixedText;
+  static const std::string kNoField;
+
+  // Step 1: the new content replaces the earlier file only at Close.
+  text::TextOutputFile out;
+  out.Create(text::Text(FixedText::kResultsFileName));
+
+  // Step 2: the question row.
+  out.Write(text::Text(FixedText::kCsvQuestionHeading));
+  WriteQuestionBlocks(out, questionnaire,
+                      [&](int q, int k) -> const std::string& {
+                        return k == 1 ? questionnaire.At(q).text : kNoField;
+                      });
+  out.EndLine();
+
+  // Step 3: the choice row.
+  out.Write(text::Text(FixedText::kCsvIdentityHeading));
+  WriteQuestionBlocks(out, questionnaire,
+                      [&](int q, int k) -> const std::string& {
+                        return questionnaire.At(q).Choice(k);
+                      });
+  out.EndLine();
+
+  // Step 4: one row per answer file, in list order.
+  for (int r = 1; r <= respondents; ++r) {
+    const RespondentRow& row = table.at(r - 1);
+    WriteField(out, row.computer_name);
+    WriteField(out, row.respondent_name);
+    WriteQuestionBlocks(
+        out, questionnaire,
+        [&](int q, int k) -> const std::string& { return row.Answer(q, k); });
+    out.EndLine();
+  }
+
+  // Step 5.
+  out.Close();
+}
+
+}  // namespace tabulon::survey
