@@ -1,3 +1,31 @@
+// The static layout of the main window: every control, its parent, place,
+// size, font, colour, initial caption, visibility, stacking and Tab order.
 #ifndef TABULON_WINDOW_FORM_DESCRIPTION_H_
 #define TABULON_WINDOW_FORM_DESCRIPTION_H_
-#endif
+
+#include <string>
+#include <vector>
+
+#include "platform/gui/controls.h"
+
+namespace tabulon::window {
+
+// The window itself (Form1): caption, outer size and place, font, colour.
+gui::ControlSpec MainWindowSpec();
+
+// Every control of Form1 in creation order. Windowed controls of one parent
+// come bottom to top; each panel's labels come in drawing order (choice,
+// count, bar, question label) before its list box.
+const std::vector<gui::ControlSpec>& MainWindowControls();
+
+// Control names of the naming scheme, question q = 1 to 10 (11 is the
+// enlarged panel) and choice c = 1 to 5.
+std::string PanelName(int q);
+std::string ChoiceLabelName(int q, int c);
+std::string CountLabelName(int q, int c);
+std::string BarLabelName(int q, int c);
+std::string ListBoxName(int q);
+
+}  // namespace tabulon::window
+
+#endif  // TABULON_WINDOW_FORM_DESCRIPTION_H_

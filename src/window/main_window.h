@@ -1,3 +1,77 @@
+// The main window TForm1: builds Form1 from its description and holds the
+// handlers of its events. The handlers see only controls by name (through
+// the panels resolved once below), the questionnaire and the tally.
 #ifndef TABULON_WINDOW_MAIN_WINDOW_H_
 #define TABULON_WINDOW_MAIN_WINDOW_H_
-#endif
+
+#include <array>
+#include <string>
+
+#include "platform/gui/backend.h"
+#include "platform/gui/controls.h"
+#include "survey/questionnaire.h"
+#include "survey/tally.h"
+
+namespace tabulon::window {
+
+class TForm1 : public survey::TallyListener {
+ public:
+  // Creates Form1 from its static layout and binds every button to its
+  // handler. Nothing is read or shown yet.
+  explicit TForm1(gui::Backend& backend);
+
+  // The last step of creation: runs FormCreate through the handler guard,
+  // so a failure is reported and creation goes on.
+  void Create();
+
+  gui::Form& Form() { return form_; }
+  int CurrentQuestion() const { return current_question_; }
+  const survey::Questionnaire& Questionnaire() const { return questionnaire_; }
+
+  // Handlers. Each is run through the guard by the control layer.
+  void FormCreate();
+  void Button1Click();  // tally
+  void Button2Click();  // erase the answer files
+  void Button3Click();  // toggle the display mode
+  void Button4Click();  // previous question
+  void Button5Click();  // next question
+  void Button6Click();  // draw CurrentQuestion into the enlarged panel
+
+  // The tally's notifications.
+  void ChoiceSectionDone(int q, const survey::ChoiceCounts& counts) override;
+  void TextAnswerFound(int q, const std::string& text) override;
+
+ private:
+  struct ChoiceRow {
+    gui::Control* choice;
+    gui::Control* count;
+    gui::Control* bar;
+  };
+  // One question's controls; `question_text` is LblQ0q for panels 1 to 8
+  // and the panel itself for 9 and 10. The enlarged panel is number 11.
+  struct QuestionPanel {
+    gui::Control* box;
+    gui::Control* question_text;
+    std::array<ChoiceRow, survey::kChoiceCount> rows;
+    gui::Control* list;
+  };
+
+  QuestionPanel ResolvePanel(int q);
+  QuestionPanel& Panel(int q) { return panels_.at(q - 1); }
+  ChoiceRow& Row(int q, int c) { return Panel(q).rows.at(c - 1); }
+  // The display mode is the caption of Button3.
+  bool InEnlargedMode() const;
+  bool QuestionExists(int q) const { return questionnaire_.At(q).InUse(); }
+  void ClearEarlierResults();
+
+  gui::Backend& backend_;
+  gui::Form form_;
+  std::array<QuestionPanel, survey::kQuestionCount + 1> panels_;
+  survey::Questionnaire questionnaire_;
+  survey::RespondentTable respondents_;
+  int current_question_ = 1;
+};
+
+}  // namespace tabulon::window
+
+#endif  // TABULON_WINDOW_MAIN_WINDOW_H_
