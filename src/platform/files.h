@@ -17,6 +17,7 @@ inline constexpr int kFileNotFound = 2;
 inline constexpr int kPathNotFound = 3;
 inline constexpr int kTooManyOpenFiles = 4;
 inline constexpr int kAccessDenied = 5;
+inline constexpr int kInvalidHandle = 6;  // an operation on a closed file
 inline constexpr int kSharingViolation = 32;
 inline constexpr int kDiskFull = 112;
 
@@ -54,6 +55,7 @@ class File {
   bool IsOpen() const { return fd_ >= 0; }
 
  private:
+  friend class ReplacementFile;
   explicit File(int fd) : fd_(fd) {}
   int fd_ = -1;
 };

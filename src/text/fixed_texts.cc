@@ -1,1 +1,58 @@
 #include "text/fixed_texts.h"
+
+#include <array>
+#include <string_view>
+
+#include "platform/codepage.h"
+
+namespace tabulon::text {
+namespace {
+
+// In the order of FixedText.
+constexpr std::string_view kUtf8Texts[] = {
+    "Tabulon",
+    "ファイルが見つかりません",
+    "不正なファイル名です",
+    "オープンしたファイルが多すぎます",
+    "ファイルへのアクセスが拒否されました",
+    "ファイルの末尾以降を読み込みました",
+    "ディスクがいっぱいです",
+    "入力値が数値ではありません",
+    "I/O エラー (%d)",
+    "'%s' は整数ではありません",
+    "集計結果.csv",
+    "data.txt",
+    "*.ans",
+    "質問,,",
+    "コンピュータ名,氏名等,",
+    "人",
+    "人のデータを集計しました",
+    "１問ごと拡大表示",
+    "一覧表示",
+    "第",
+    "問目",
+    "校内アンケート\u3000Tabulon",
+    // A lone CR breaks the box's line; the closing parenthesis is ASCII.
+    "個人データファイルを消去しますか？\r（集計結果.csvは残します)",
+    "確認",
+    "はい(&Y)",
+    "いいえ(&N)",
+};
+constexpr size_t kCount = sizeof kUtf8Texts / sizeof kUtf8Texts[0];
+static_assert(kCount == static_cast<size_t>(FixedText::kNoButton) + 1,
+              "one text for every FixedText");
+
+}  // namespace
+
+const std::string& Text(FixedText id) {
+  static const std::array<std::string, kCount> kTexts = [] {
+    std::array<std::string, kCount> texts;
+    for (size_t i = 0; i < kCount; ++i) {
+      texts[i] = platform::Utf8ToCp932(kUtf8Texts[i]);
+    }
+    return texts;
+  }();
+  return kTexts[static_cast<size_t>(id)];
+}
+
+}  // namespace tabulon::text
