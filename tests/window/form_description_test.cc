@@ -1,0 +1,78 @@
+// The main window's layout table: names, parents, stacking and Tab order.
+#include "window/form_description.h"
+
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace tabulon::window {
+namespace {
+
+using gui::ControlKind;
+using gui::ControlSpec;
+
+const ControlSpec& Find(const std::string& name) {
+  const auto& controls = MainWindowControls();
+  auto it = std::find_if(controls.begin(), controls.end(),
+                         [&](const ControlSpec& spec) { return spec.name == name; });
+  EXPECT_NE(it, controls.end()) << name;
+  return *it;
+}
+
+TEST(FormDescriptionTest, NamesAreUniqueAndParentsComeFirst) {
+  std::set<std::string> seen;
+  for (const ControlSpec& spec : MainWindowControls()) {
+    EXPECT_TRUE(spec.parent.empty() || seen.count(spec.parent)) << spec.name;
+    EXPECT_TRUE(seen.insert(spec.name).second) << "twice: " << spec.name;
+  }
+  // Ten panels of 5 x 3 row labels and a list; 1 to 8 with a question
+  // label; the enlarged panel; three heading labels, six buttons, the file list.
+  EXPECT_EQ(seen.size(), 10u * 17 + 8 + 18 + 3 + 6 + 1);
+}
+
+TEST(FormDescriptionTest, WindowedControlsOfTheWindowStackBottomToTop) {
+  std::vector<std::string> order;
+  for (const ControlSpec& spec : MainWindowControls()) {
+    if (spec.parent.empty() && spec.kind != ControlKind::kLabel) order.push_back(spec.name);
+  }
+  EXPECT_EQ(order, (std::vector<std::string>{
+                       "GroupBox9", "GroupBox10", "GroupBox1", "Button1", "GroupBox2",
+                       "GroupBox3", "GroupBox4", "GroupBox5", "FileListBox1", "GroupBox6",
+                       "GroupBox7", "GroupBox8", "Button2", "Button3", "Button4", "Button5",
+                       "GroupBox11", "Button6"}));
+}
+
+TEST(FormDescriptionTest, TabMovesThroughListsAndButtonsInOrder) {
+  std::vector<std::pair<int, std::string>> focus;
+  for (const ControlSpec& spec : MainWindowControls()) {
+    if (spec.tab_order >= 0) focus.emplace_back(spec.tab_order, spec.name);
+  }
+  std::sort(focus.begin(), focus.end());
+  std::vector<std::string> names;
+  for (const auto& [position, name] : focus) names.push_back(name);
+  EXPECT_EQ(names, (std::vector<std::string>{
+                       "ListBox1", "Button1", "ListBox2", "ListBox3", "ListBox4", "ListBox5",
+                       "ListBox6", "ListBox7", "ListBox8", "ListBox9", "ListBox10", "Button2",
+                       "ListBox11", "Button3", "Button4", "Button5"}));
+}
+
+TEST(FormDescriptionTest, QuestionTenUsesTheDigitZero) {
+  EXPECT_EQ(ChoiceLabelName(10, 1), "Lbl01");
+  EXPECT_EQ(CountLabelName(10, 5), "Lbln05");
+  EXPECT_EQ(BarLabelName(11, 3), "Lblg113");
+  EXPECT_EQ(Find("Lblg05").parent, "GroupBox10");
+  EXPECT_EQ(Find("ListBox10").parent, "GroupBox10");
+}
+
+TEST(FormDescriptionTest, RowsOfPanelsNineAndTenSitHigher) {
+  for (int c = 1; c <= 5; ++c) {
+    EXPECT_EQ(Find(BarLabelName(1, c)).top, 32 + 16 * c);
+    EXPECT_EQ(Find(BarLabelName(9, c)).top, 8 + 16 * c);
+  }
+}
+
+}  // namespace
+}  // namespace tabulon::window

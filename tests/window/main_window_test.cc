@@ -1,0 +1,360 @@
+// The main window's handlers, run on the headless backend in a scratch
+// folder: start-up, tally, the enlarged view and erasing.
+#include "window/main_window.h"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/files.h"
+#include "platform/gui/headless_backend.h"
+#include "support/scratch_folder.h"
+
+namespace tabulon::window {
+namespace {
+
+using testing::Exists;
+using testing::ReadBytes;
+using testing::Sjis;
+using testing::WriteBytes;
+
+// Lines given in UTF-8, written as CP932 with CR LF.
+void WriteLines(const std::string& name, const std::vector<std::string>& lines) {
+  std::string bytes;
+  for (const std::string& line : lines) bytes += Sjis(line) + "\r\n";
+  WriteBytes(name, bytes);
+}
+
+// An answer file: computer, pupil, then one section per entry: a choice
+// section is its 0/1 lines, a text section a single text.
+struct Section {
+  char kind;  // 'R', 'C' or 'T'
+  std::vector<std::string> lines;
+};
+void WriteAnswer(const std::string& name, const std::string& computer, const std::string& pupil,
+                 const std::vector<Section>& sections) {
+  std::vector<std::string> lines{computer, pupil};
+  for (std::size_t i = 0; i < sections.size(); ++i) {
+    lines.push_back("[Q" + std::to_string(i + 1) + sections[i].kind + "]");
+    for (const std::string& line : sections[i].lines) lines.push_back(line);
+    if (sections[i].kind != 'T') lines.push_back("[END]");
+  }
+  WriteLines(name, lines);
+}
+
+// Three questions: a choice question of three choices, a text question, a
+// choice question of two.
+const std::vector<std::string> kThreeQuestions{
+    "校内アンケート", "学校生活について", "", "[R]好きな季節は？", "春", "夏", "秋", "",
+    "[T]ひとこと", "[C]部活動は？", "運動部", "文化部"};
+
+class MainWindowTest : public testing::InScratchFolder {
+ protected:
+  // Starts the window the way the program does: creation, then FormCreate.
+  TForm1& Start() {
+    window_ = std::make_unique<TForm1>(backend_);
+    window_->Create();
+    return *window_;
+  }
+  gui::Control& operator[](const std::string& name) { return window_->Form()[name]; }
+  std::string Caption(const std::string& name) { return (*this)[name].Caption(); }
+  bool Visible(const std::string& name) { return (*this)[name].Visible(); }
+  // A press of a button, through the handler guard as the window runs it.
+  void Click(const std::string& button) {
+    gui::RunHandler(backend_, window_->Form(), (*this)[button].on_click);
+  }
+
+  gui::HeadlessBackend backend_;
+  std::unique_ptr<TForm1> window_;
+};
+
+// ---- Start-up ------------------------------------------------------------
+
+TEST_F(MainWindowTest, ShowsOnePanelPerQuestionInUse) {
+  WriteLines("data.txt", kThreeQuestions);
+  Start();
+  EXPECT_EQ(Caption("Label1"), Sjis("校内アンケート"));
+  EXPECT_EQ(Caption("Label2"), Sjis("学校生活について"));
+  for (int q = 1; q <= 10; ++q) {
+    EXPECT_EQ(Visible("GroupBox" + std::to_string(q)), q <= 3) << "panel " << q;
+  }
+  EXPECT_EQ(Caption("LblQ01"), Sjis("好きな季節は？"));
+  EXPECT_EQ(Caption("Lbl11"), Sjis("春"));
+  EXPECT_EQ(Caption("Lbl13"), Sjis("秋"));
+  EXPECT_EQ(Caption("Lbl14"), "");
+  EXPECT_EQ(Caption("Lbl32"), Sjis("文化部"));
+  EXPECT_EQ(Caption("Lbl33"), "");
+  EXPECT_FALSE(Visible("ListBox1"));
+  EXPECT_TRUE(Visible("ListBox2"));
+  EXPECT_TRUE((*this)["ListBox2"].Items().empty());
+  EXPECT_EQ(Caption("Lbl21"), "Lbl11") << "a text question's choice labels are left alone";
+  for (const char* name : {"Lbln11", "Lblg11", "Lbln25", "Lblg35"}) {
+    EXPECT_FALSE(Visible(name)) << name;
+    EXPECT_EQ(Caption(name), "") << name;
+  }
+  for (const char* name : {"Button4", "Button5", "Button6", "GroupBox11"}) {
+    EXPECT_FALSE(Visible(name)) << name;
+  }
+  EXPECT_TRUE(backend_.StopBoxes().empty());
+  EXPECT_EQ(window_->CurrentQuestion(), 1);
+}
+
+TEST_F(MainWindowTest, WithoutQuestionsOnlyTheHeadingAndButtonsShow) {
+  WriteLines("data.txt", {"題", "説明"});
+  Start();
+  std::vector<std::string> visible;
+  for (const auto& control : window_->Form().Controls()) {
+    if (control->Parent() == &window_->Form() && control->Visible()) {
+      visible.push_back(control->Name());
+    }
+  }
+  EXPECT_EQ(visible, (std::vector<std::string>{"Label1", "Label2", "LblSum", "Button1",
+                                               "Button2", "Button3"}));
+}
+
+TEST_F(MainWindowTest, QuestionsNineAndTenCarryTheirTextInThePanelCaption) {
+  std::vector<std::string> lines{"題", "説明", ""};
+  for (int q = 1; q <= 10; ++q) lines.push_back("[R]質問" + std::to_string(q));
+  lines.push_back("[T]");  // an eleventh question is ignored
+  WriteLines("data.txt", lines);
+  Start();
+  EXPECT_EQ(Caption("GroupBox9"), Sjis("質問9"));
+  EXPECT_EQ(Caption("GroupBox10"), Sjis("質問10"));
+  EXPECT_TRUE(Visible("GroupBox10"));
+  EXPECT_EQ(Caption("Lbl01"), "") << "a question without choices shows empty rows";
+}
+
+TEST_F(MainWindowTest, AnEmptyQuestionTextStillShowsItsPanel) {
+  WriteLines("data.txt", {"題", "説明", "", "[R]", "はい"});
+  Start();
+  EXPECT_TRUE(Visible("GroupBox1"));
+  EXPECT_EQ(Caption("LblQ01"), "");
+  EXPECT_EQ(Caption("Lbl11"), Sjis("はい"));
+}
+
+TEST_F(MainWindowTest, MissingDefinitionIsReportedAndTheWindowOpensPartlySetUp) {
+  Start();
+  ASSERT_EQ(backend_.StopBoxes().size(), 1u);
+  EXPECT_EQ(backend_.StopBoxes()[0].caption, "Tabulon");
+  EXPECT_EQ(backend_.StopBoxes()[0].message, Sjis("ファイルが見つかりません."));
+  EXPECT_EQ(Caption("Label1"), "Label1");
+  EXPECT_EQ(Caption("Label2"), Sjis("このアンケートの説明"));
+  EXPECT_FALSE(Visible("GroupBox1"));
+  for (int q = 2; q <= 10; ++q) EXPECT_TRUE(Visible("GroupBox" + std::to_string(q))) << q;
+  EXPECT_FALSE(Visible("Lbln11"));
+  EXPECT_FALSE(Visible("Lblg05"));
+  EXPECT_FALSE(Visible("GroupBox11"));
+  EXPECT_EQ(Caption("LblQ02"), "Label Quest");
+}
+
+// ---- Tally ---------------------------------------------------------------
+
+TEST_F(MainWindowTest, TallyShowsCountsBarsAndTextAnswers) {
+  WriteLines("data.txt", kThreeQuestions);
+  WriteAnswer("a.ans", "PC01", "山田", {{'R', {"1", "0", "0"}}, {'T', {"楽しい"}}, {'C', {"1", "1"}}});
+  WriteAnswer("B.ans", "PC02", "鈴木", {{'R', {"1", "0", "1"}}, {'T', {"楽しい"}}, {'C', {"0", "1"}}});
+  WriteAnswer("c.ans", "PC03", "佐藤", {{'R', {"1", "0", "0"}}, {'T', {""}}, {'C', {"0", "1"}}});
+  Start();
+  Click("Button1");
+  EXPECT_TRUE(backend_.StopBoxes().empty());
+  EXPECT_EQ(Caption("LblSum"), Sjis("3人のデータを集計しました"));
+  EXPECT_EQ(Caption("Lbln11"), Sjis("3人"));
+  EXPECT_EQ(Caption("Lblg11"), "   ");
+  EXPECT_TRUE(Visible("Lblg11"));
+  EXPECT_FALSE(Visible("Lbln12")) << "nobody chose it";
+  EXPECT_FALSE(Visible("Lblg12"));
+  EXPECT_EQ(Caption("Lbln13"), Sjis("1人"));
+  EXPECT_EQ(Caption("Lblg13"), " ");
+  EXPECT_EQ(Caption("Lbln32"), Sjis("3人"));
+  EXPECT_EQ((*this)["ListBox2"].Items(),
+            (std::vector<std::string>{Sjis("楽しい"), Sjis("楽しい"), ""}));
+  EXPECT_EQ((*this)["Lbl11"].Width(), 80);
+  EXPECT_TRUE(Exists(Sjis("集計結果.csv")));
+}
+
+TEST_F(MainWindowTest, TallyingTwiceGivesTheSameDisplayAndFile) {
+  WriteLines("data.txt", kThreeQuestions);
+  WriteAnswer("a.ans", "PC01", "山田", {{'R', {"0", "1", "0"}}, {'T', {"よい"}}});
+  Start();
+  Click("Button1");
+  const std::string csv = ReadBytes(Sjis("集計結果.csv"));
+  Click("Button1");
+  EXPECT_EQ((*this)["ListBox2"].Items(), std::vector<std::string>{Sjis("よい")});
+  EXPECT_EQ(Caption("Lbln12"), Sjis("1人"));
+  EXPECT_EQ(ReadBytes(Sjis("集計結果.csv")), csv);
+}
+
+TEST_F(MainWindowTest, EmptyFolderTalliesNothingAndWritesTheHeadings) {
+  WriteLines("data.txt", kThreeQuestions);
+  Start();
+  Click("Button1");
+  EXPECT_EQ(Caption("LblSum"), Sjis("0人のデータを集計しました"));
+  EXPECT_TRUE(backend_.StopBoxes().empty());
+  EXPECT_EQ(ReadBytes(Sjis("集計結果.csv")),
+            Sjis("質問,,好きな季節は？,,,ひとこと,部活動は？,,\r\n"
+                 "コンピュータ名,氏名等,春,夏,秋,,運動部,文化部,\r\n"));
+}
+
+TEST_F(MainWindowTest, ABadChoiceLineStopsTheTallyWithItsMessage) {
+  WriteLines("data.txt", kThreeQuestions);
+  WriteAnswer("a.ans", "PC01", "山田", {{'R', {"1", "0", "0"}}});
+  WriteAnswer("b.ans", "PC02", "鈴木", {{'R', {"1", "x", "0"}}});
+  Start();
+  Click("Button1");
+  ASSERT_EQ(backend_.StopBoxes().size(), 1u);
+  EXPECT_EQ(backend_.StopBoxes()[0].message, Sjis("'x' は整数ではありません."));
+  EXPECT_EQ(Caption("LblSum"), Sjis("2人のデータを集計しました"));
+  EXPECT_EQ(Caption("Lbln11"), Sjis("1人")) << "the display keeps the previous section";
+  EXPECT_FALSE(Exists(Sjis("集計結果.csv")));
+}
+
+TEST_F(MainWindowTest, AnAnswerFileThatVanishedStopsTheTally) {
+  WriteLines("data.txt", kThreeQuestions);
+  WriteAnswer("a.ans", "PC01", "山田", {{'R', {"1", "0", "0"}}});
+  Start();
+  platform::InjectFaultForTesting(platform::FileOperation::kOpen, 1, platform::kFileNotFound);
+  Click("Button1");
+  platform::ClearFaultsForTesting();
+  ASSERT_EQ(backend_.StopBoxes().size(), 1u);
+  EXPECT_EQ(backend_.StopBoxes()[0].message, Sjis("ファイルが見つかりません."));
+  EXPECT_FALSE(Exists(Sjis("集計結果.csv")));
+}
+
+TEST_F(MainWindowTest, NoOldCountSurvivesErasingAndTallyingAgain) {
+  WriteLines("data.txt", kThreeQuestions);
+  WriteAnswer("a.ans", "PC01", "山田", {{'R', {"1", "1", "0"}}, {'T', {"よい"}}, {'C', {"1", "0"}}});
+  Start();
+  Click("Button1");
+  backend_.QueueConfirmation(true);
+  Click("Button2");
+  EXPECT_EQ(Caption("Lbln11"), Sjis("1人")) << "erasing leaves the window alone";
+  Click("Button1");
+  for (const char* name : {"Lbln11", "Lbln12", "Lbln31"}) {
+    EXPECT_EQ(Caption(name), "") << name;
+  }
+  for (const char* name : {"Lblg11", "Lblg12", "Lblg31"}) EXPECT_FALSE(Visible(name)) << name;
+  Click("Button3");
+  EXPECT_EQ(Caption("Lbln111"), "");
+  EXPECT_FALSE(Visible("Lblg111"));
+  EXPECT_FALSE(Visible("Lblg112"));
+}
+
+// ---- Enlarged view ---------------------------------------------------------
+
+TEST_F(MainWindowTest, EnlargedViewCopiesTheCurrentQuestion) {
+  WriteLines("data.txt", kThreeQuestions);
+  WriteAnswer("a.ans", "PC01", "山田", {{'R', {"1", "0", "0"}}, {'T', {"よい"}}, {'C', {"1", "1"}}});
+  WriteAnswer("b.ans", "PC02", "鈴木", {{'R', {"1", "0", "0"}}, {'T', {"ふつう"}}, {'C', {"0", "1"}}});
+  Start();
+  Click("Button3");
+  EXPECT_EQ(Caption("Button3"), Sjis("一覧表示"));
+  EXPECT_EQ(Caption("GroupBox11"), Sjis("第1問目"));
+  EXPECT_EQ(Caption("Lbl110"), Sjis("好きな季節は？"));
+  EXPECT_EQ(Caption("Lbl111"), Sjis("春"));
+  EXPECT_EQ(Caption("Lbln111"), "") << "no tally yet";
+  EXPECT_FALSE(Visible("Lblg111"));
+  for (int q = 1; q <= 10; ++q) EXPECT_FALSE(Visible("GroupBox" + std::to_string(q)));
+  EXPECT_TRUE(Visible("Button4"));
+
+  Click("Button1");  // a tally in the enlarged view draws at once
+  EXPECT_EQ(Caption("Lbln111"), Sjis("2人"));
+  EXPECT_EQ(Caption("Lblg111"), "  ");
+  EXPECT_TRUE(Visible("Lblg111"));
+  EXPECT_FALSE(Visible("Lblg112"));
+
+  Click("Button5");
+  EXPECT_EQ(Caption("GroupBox11"), Sjis("第2問目"));
+  EXPECT_TRUE(Visible("ListBox11"));
+  Click("Button4");
+  Click("Button5");  // drawn twice: the list is copied, not appended to
+  EXPECT_EQ((*this)["ListBox11"].Items(),
+            (std::vector<std::string>{Sjis("よい"), Sjis("ふつう")}));
+  Click("Button5");
+  Click("Button5");  // the last question stays
+  EXPECT_EQ(window_->CurrentQuestion(), 3);
+  EXPECT_FALSE(Visible("ListBox11"));
+  EXPECT_EQ(Caption("Lbln112"), Sjis("2人"));
+
+  Click("Button3");  // back to the overview, and in again at the same question
+  EXPECT_EQ(Caption("Button3"), Sjis("１問ごと拡大表示"));
+  EXPECT_FALSE(Visible("GroupBox11"));
+  EXPECT_FALSE(Visible("Button5"));
+  for (int q = 1; q <= 10; ++q) EXPECT_EQ(Visible("GroupBox" + std::to_string(q)), q <= 3) << q;
+  Click("Button3");
+  EXPECT_EQ(Caption("GroupBox11"), Sjis("第3問目"));
+}
+
+TEST_F(MainWindowTest, NavigationStaysWithinTheQuestions) {
+  struct Case {
+    int questions;
+    std::vector<std::string> presses;
+    int expected;
+  };
+  const std::vector<Case> cases{
+      {0, {"Button5"}, 1},                       // to 2 and straight back
+      {3, {"Button4"}, 1},                       // no wrap at the start
+      {10, std::vector<std::string>(12, "Button5"), 10},  // none past ten
+      {10, {"Button5", "Button5", "Button4"}, 2},
+  };
+  for (const Case& c : cases) {
+    testing::ScratchFolder folder;
+    std::vector<std::string> lines{"題", "説明", ""};
+    for (int q = 1; q <= c.questions; ++q) lines.push_back("[C]問" + std::to_string(q));
+    WriteLines("data.txt", lines);
+    Start();
+    Click("Button3");
+    for (const std::string& press : c.presses) Click(press);
+    EXPECT_EQ(window_->CurrentQuestion(), c.expected) << c.questions << " questions";
+    EXPECT_EQ(Caption("GroupBox11"),
+              Sjis("第" + std::to_string(c.expected) + "問目"));
+  }
+}
+
+// ---- Erasing ---------------------------------------------------------------
+
+TEST_F(MainWindowTest, EraseAsksFirstAndDeletesOnlyTheAnswerFiles) {
+  WriteLines("data.txt", kThreeQuestions);
+  for (const char* name : {"a.ans", "b.ANS", "c.ans"}) WriteAnswer(name, "PC", "名", {});
+  WriteBytes(".hidden.ans", "x");
+  WriteBytes("notes.txt", "x");
+  Start();
+  Click("Button1");
+
+  backend_.QueueConfirmation(false);
+  Click("Button2");
+  ASSERT_EQ(backend_.Confirmations().size(), 1u);
+  const gui::Confirmation& box = backend_.Confirmations()[0];
+  EXPECT_EQ(box.caption, Sjis("確認"));
+  EXPECT_EQ(box.message,
+            Sjis("個人データファイルを消去しますか？") + "\r" + Sjis("（集計結果.csvは残します)"));
+  EXPECT_EQ(box.yes_button, Sjis("はい(&Y)"));
+  EXPECT_EQ(box.no_button, Sjis("いいえ(&N)"));
+  EXPECT_TRUE(Exists("a.ans"));
+
+  backend_.QueueConfirmation(true);
+  Click("Button2");
+  for (const char* gone : {"a.ans", "b.ANS", "c.ans"}) EXPECT_FALSE(Exists(gone)) << gone;
+  for (const char* kept : {".hidden.ans", "notes.txt", "data.txt"}) {
+    EXPECT_TRUE(Exists(kept)) << kept;
+  }
+  EXPECT_TRUE(Exists(Sjis("集計結果.csv")));
+  EXPECT_TRUE(backend_.StopBoxes().empty());
+}
+
+TEST_F(MainWindowTest, AFileThatCannotBeDeletedSurvivesSilently) {
+  WriteLines("data.txt", kThreeQuestions);
+  for (const char* name : {"a.ans", "b.ans", "c.ans"}) WriteAnswer(name, "PC", "名", {});
+  Start();
+  platform::InjectFaultForTesting(platform::FileOperation::kDelete, 2, platform::kAccessDenied);
+  backend_.QueueConfirmation(true);
+  Click("Button2");
+  platform::ClearFaultsForTesting();
+  EXPECT_FALSE(Exists("a.ans"));
+  EXPECT_TRUE(Exists("b.ans"));
+  EXPECT_FALSE(Exists("c.ans"));
+  EXPECT_TRUE(backend_.StopBoxes().empty());
+}
+
+}  // namespace
+}  // namespace tabulon::window
