@@ -1,0 +1,209 @@
+#include "survey/results_csv.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "support/scratch_folder.h"
+#include "survey/tally.h"
+#include "text/failure.h"
+
+namespace tabulon::survey {
+namespace {
+
+using testing::Exists;
+using testing::InScratchFolder;
+using testing::ReadBytes;
+using testing::Sjis;
+using testing::WriteBytes;
+using Lines = std::vector<std::string>;
+
+class NullListener : public TallyListener {
+ public:
+  void ChoiceSectionDone(int, const ChoiceCounts&) override {}
+  void TextAnswerFound(int, const std::string&) override {}
+};
+
+std::string CrLf(const Lines& lines) {
+  std::string bytes;
+  for (const std::string& line : lines) bytes += line + "\r\n";
+  return bytes;
+}
+
+// Question 1 "R" with three choices, question 2 "T", question 3 "C" with two.
+Questionnaire WorkedQuestionnaire() {
+  return ParseQuestionnaire({Sjis("アンケート"), Sjis("説明"), "",
+                             Sjis("[R]通学方法"), Sjis("徒歩"), Sjis("自転車"),
+                             Sjis("バス"), "", Sjis("[T]感想"),
+                             Sjis("[C]好きな季節"), Sjis("春"), Sjis("夏")});
+}
+
+RespondentRow RowOf(const Lines& lines) {
+  RespondentRow row;
+  ChoiceCounts counts;
+  NullListener listener;
+  TallyAnswerLines(lines, row, counts, listener);
+  return row;
+}
+
+std::string ResultsFile() { return ReadBytes(Sjis("集計結果.csv")); }
+
+const std::string kHeadings = Sjis(
+    "質問,,通学方法,,,感想,好きな季節,,\r\n"
+    "コンピュータ名,氏名等,徒歩,自転車,バス,,春,夏,\r\n");
+
+class WriteTallyResultsTest : public InScratchFolder {};
+
+// ---- Layout ----
+
+TEST_F(WriteTallyResultsTest, WritesTheWorkedLayoutByteForByte) {
+  const RespondentTable table = {
+      RowOf({"PC01", Sjis("山田"), "[Q1R]", "0", "1", "0", "[END]", "[Q2T]",
+             Sjis("楽しい"), "[Q3C]", "1", "1", "[END]"})};
+  WriteTallyResults(WorkedQuestionnaire(), table, 1);
+  EXPECT_EQ(ResultsFile(), kHeadings + Sjis("PC01,山田,0,1,0,楽しい,1,1,\r\n"));
+}
+
+TEST_F(WriteTallyResultsTest, NoAnswerFileGivesTheTwoHeadingRows) {
+  WriteTallyResults(WorkedQuestionnaire(), {}, 0);
+  EXPECT_EQ(ResultsFile(), kHeadings);
+}
+
+TEST_F(WriteTallyResultsTest, QuestionWithoutTextHasNoColumns) {
+  const Questionnaire questionnaire =
+      ParseQuestionnaire({"t", "d", "", "[R]", "yes", "no", "", "[T]why"});
+  WriteTallyResults(questionnaire,
+                    {RowOf({"PC", "N", "[Q1R]", "1", "0", "[Q2T]", "because"})},
+                    1);
+  EXPECT_EQ(ResultsFile(),
+            Sjis("質問,,why,\r\nコンピュータ名,氏名等,,\r\nPC,N,because,\r\n"));
+}
+
+TEST_F(WriteTallyResultsTest, CommaInAnAnswerShiftsTheRow) {
+  const RespondentTable table = {
+      RowOf({"PC01", Sjis("田中"), "[Q1R]", "1", "0", "0", "[Q2T]",
+             Sjis("朝は眠い,でも楽しい"), "[Q3C]", "0", "1"})};
+  WriteTallyResults(WorkedQuestionnaire(), table, 1);
+  EXPECT_EQ(ResultsFile(),
+            kHeadings + Sjis("PC01,田中,1,0,0,朝は眠い,でも楽しい,0,1,\r\n"));
+}
+
+TEST_F(WriteTallyResultsTest, MismatchedSectionsLandByPosition) {
+  // Section 1 is text where question 1 has choices; section 2 has choices
+  // where question 2 is free text: each lands under its position's block.
+  const RespondentTable table = {RowOf({"PC01", "A", "[Q1T]", "walk", "[Q2R]",
+                                        "1", "0", "1", "[Q3C]", "1", "0"})};
+  WriteTallyResults(WorkedQuestionnaire(), table, 1);
+  EXPECT_EQ(ResultsFile(), kHeadings + "PC01,A,walk,,,1,1,0,\r\n");
+}
+
+TEST_F(WriteTallyResultsTest, WritesOnlyTheGivenNumberOfRows) {
+  const RespondentTable table = {RowOf({"PC01", "A"}), RowOf({"PC02", "B"})};
+  WriteTallyResults(WorkedQuestionnaire(), table, 1);
+  EXPECT_EQ(ResultsFile(), kHeadings + "PC01,A,,,,,,,\r\n");
+}
+
+// ---- Whole tallies ----
+
+TEST_F(WriteTallyResultsTest, TwoTalliesGiveIdenticalFiles) {
+  WriteBytes("PC01.ans", CrLf({"PC01", "A", "[Q1R]", "1", "0", "0", "[Q2T]",
+                               "x", "[Q3C]", "1"}));
+  WriteBytes("PC02.ans",
+             CrLf({"PC02", "B", "[Q1R]", "0", "0", "1", "[Q2T]", "y"}));
+  const Lines names = {"PC01.ans", "PC02.ans"};
+  ChoiceCounts counts;
+  RespondentTable table;
+  NullListener listener;
+
+  TallyAnswerFiles(names, counts, table, listener);
+  WriteTallyResults(WorkedQuestionnaire(), table, 2);
+  const std::string first = ResultsFile();
+  TallyAnswerFiles(names, counts, table, listener);
+  WriteTallyResults(WorkedQuestionnaire(), table, 2);
+  EXPECT_EQ(ResultsFile(), first);
+  EXPECT_EQ(first, kHeadings + "PC01,A,1,0,0,x,1,,\r\nPC02,B,0,0,1,y,,,\r\n");
+}
+
+TEST_F(WriteTallyResultsTest, FailedTallyLeavesNoResultsFile) {
+  WriteBytes("PC01.ans", CrLf({"PC01", "A"}));
+  ChoiceCounts counts;
+  RespondentTable table;
+  NullListener listener;
+  // The caller writes the results only after a tally that did not fail.
+  EXPECT_THROW(
+      TallyAnswerFiles({"PC01.ans", "PC02.ans"}, counts, table, listener),
+      text::InputOutputFailure);
+  EXPECT_FALSE(Exists(Sjis("集計結果.csv")));
+}
+
+// ---- Failures keep the earlier file ----
+
+class ResultsFailureTest : public WriteTallyResultsTest {
+ protected:
+  void SetUp() override { WriteBytes(Sjis("集計結果.csv"), kEarlier); }
+  void TearDown() override { platform::ClearFaultsForTesting(); }
+
+  // Writes, expects the failure code, and checks that the earlier file and
+  // nothing else is in the folder.
+  void ExpectFailureKeepingEarlierFile(int code) {
+    try {
+      WriteTallyResults(WorkedQuestionnaire(), {RowOf({"PC01", "A"})}, 1);
+      ADD_FAILURE() << "no failure";
+    } catch (const text::InputOutputFailure& failure) {
+      EXPECT_EQ(failure.Code(), code);
+    }
+    EXPECT_EQ(ResultsFile(), kEarlier);
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(".")) {
+      names.insert(entry.path().filename().string());
+    }
+    EXPECT_EQ(names, std::set<std::string>{Sjis("集計結果.csv")});
+  }
+
+  const std::string kEarlier = Sjis("earlier,結果,\r\n");
+};
+
+TEST_F(ResultsFailureTest, ReadOnlyFileFailsWithCode5) {
+  ASSERT_EQ(chmod(Sjis("集計結果.csv").c_str(), 0444), 0);
+  ExpectFailureKeepingEarlierFile(platform::kAccessDenied);
+}
+
+TEST_F(ResultsFailureTest, LockedFileFailsWithCode32) {
+  const int fd = open(Sjis("集計結果.csv").c_str(), O_RDWR);
+  ASSERT_GE(fd, 0);
+  struct flock lock = {};
+  lock.l_type = F_WRLCK;
+  lock.l_whence = SEEK_SET;
+  ASSERT_EQ(fcntl(fd, F_OFD_SETLK, &lock), 0);
+  ExpectFailureKeepingEarlierFile(platform::kSharingViolation);
+  close(fd);
+}
+
+TEST_F(ResultsFailureTest, FullDiskKeepsTheEarlierFileAndNoTemporary) {
+  platform::InjectFaultForTesting(platform::FileOperation::kWrite, 1,
+                                  platform::kDiskFull);
+  ExpectFailureKeepingEarlierFile(platform::kDiskFull);
+}
+
+TEST_F(ResultsFailureTest, SucceedsOnceTheLockIsGone) {
+  const int fd = open(Sjis("集計結果.csv").c_str(), O_RDWR);
+  ASSERT_GE(fd, 0);
+  struct flock lock = {};
+  lock.l_type = F_WRLCK;
+  ASSERT_EQ(fcntl(fd, F_OFD_SETLK, &lock), 0);
+  EXPECT_THROW(WriteTallyResults(WorkedQuestionnaire(), {}, 0),
+               text::InputOutputFailure);
+  close(fd);
+  WriteTallyResults(WorkedQuestionnaire(), {}, 0);
+  EXPECT_EQ(ResultsFile(), kHeadings);
+}
+
+}  // namespace
+}  // namespace tabulon::survey
