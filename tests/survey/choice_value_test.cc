@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "support/scratch_folder.h"
@@ -17,6 +18,10 @@ struct Conversion {
   std::string line;
   std::optional<std::int32_t> value;  // nothing: the line is no integer
 };
+
+void PrintTo(const Conversion& conversion, std::ostream* out) {
+  *out << '"' << conversion.line << '"';
+}
 
 class ChoiceLineValueTest : public ::testing::TestWithParam<Conversion> {};
 
@@ -64,8 +69,11 @@ INSTANTIATE_TEST_SUITE_P(
         Conversion{"$", std::nullopt}, Conversion{"0x", std::nullopt},
         Conversion{"$g", std::nullopt}, Conversion{"1.0", std::nullopt},
         Conversion{"1e3", std::nullopt}, Conversion{"abc", std::nullopt},
-        Conversion{std::string("1\0", 2), std::nullopt},
         Conversion{Sjis("１"), std::nullopt}));
+
+TEST(ChoiceLineValueNulTest, NulByteIsNoDigit) {
+  EXPECT_THROW(ChoiceLineValue(std::string("1\0", 2)), NotAnIntegerFailure);
+}
 
 TEST(NotAnIntegerFailureTest, QuotesTheLineBytesUnchanged) {
   const std::string line = Sjis("はい");
