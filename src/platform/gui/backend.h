@@ -27,7 +27,9 @@ struct Confirmation {
 // How the window is asked to open.
 enum class ShowState { kNormal, kMaximised, kMinimisedNoActivate };
 
-class Backend : public TextMetrics, public text::StopBox, public text::BusyPointer {
+class Backend : public TextMetrics,
+                public text::StopBox,
+                public text::BusyPointer {
  public:
   // True only when the first (yes) button closed the box.
   virtual bool Confirm(const Confirmation& box) = 0;
@@ -44,7 +46,8 @@ class Backend : public TextMetrics, public text::StopBox, public text::BusyPoint
 // Runs a handler: a text::Failure ends it and is shown in the standard error
 // box; the program goes on. The screen is brought up to date afterwards (and
 // before any box is shown).
-void RunHandler(Backend& backend, Form& form, const std::function<void()>& handler);
+void RunHandler(Backend& backend, Form& form,
+                const std::function<void()>& handler);
 
 }  // namespace tabulon::gui
 

@@ -1,1 +1,187 @@
 #include "platform/gui/controls.h"
+
+#include <stdexcept>
+#include <utility>
+
+#include "platform/codepage.h"
+
+namespace tabulon::gui {
+
+Rgb Resolve(SystemColour colour) {
+  switch (colour) {
+    case SystemColour::kWindow:
+      return {0xFF, 0xFF, 0xFF};
+    case SystemColour::kWindowText:
+      return {0x00, 0x00, 0x00};
+    case SystemColour::kButtonFace:
+    case SystemColour::kInactiveCaptionText:
+      // The classic scheme's silver grey (212, 208, 200).
+      return {0xD4, 0xD0, 0xC8};
+  }
+  return {0xFF, 0xFF, 0xFF};
+}
+
+std::string WithoutAmpersands(std::string_view cp932) {
+  std::string shown;
+  shown.reserve(cp932.size());
+  for (std::size_t i = 0; i < cp932.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(cp932[i]);
+    if (platform::IsLeadByte(byte) && i + 1 < cp932.size()) {
+      shown.append(cp932.substr(i, 2));
+      ++i;
+      continue;
+    }
+    if (cp932[i] != '&') {
+      shown.push_back(cp932[i]);
+      continue;
+    }
+    if (i + 1 < cp932.size() && cp932[i + 1] == '&') {
+      shown.push_back('&');
+      ++i;
+    }
+  }
+  return shown;
+}
+
+Control::Control(Form& form, const ControlSpec& spec, Control* parent)
+    : form_(form),
+      name_(spec.name),
+      kind_(spec.kind),
+      parent_(parent),
+      left_(spec.left),
+      top_(spec.top),
+      width_(spec.width),
+      height_(spec.height),
+      font_(spec.font),
+      colour_(spec.colour),
+      visible_(spec.visible),
+      auto_size_(spec.auto_size && spec.kind == ControlKind::kLabel),
+      word_wrap_(spec.word_wrap),
+      item_height_(spec.item_height),
+      tab_order_(spec.tab_order),
+      caption_(platform::Utf8ToCp932(spec.caption_utf8)),
+      // An auto-size label fits its initial caption too, measured when first
+      // needed.
+      size_stale_(auto_size_) {}
+
+int Control::Width() const {
+  MeasureIfStale();
+  return width_;
+}
+
+int Control::Height() const {
+  MeasureIfStale();
+  return height_;
+}
+
+const Font& Control::EffectiveFont() const {
+  if (font_.face.empty() && parent_ != nullptr) return parent_->EffectiveFont();
+  return font_;
+}
+
+Rgb Control::EffectiveColour() const {
+  switch (colour_.source) {
+    case Colour::Source::kRgb:
+      return colour_.rgb;
+    case Colour::Source::kSystem:
+      return Resolve(colour_.system);
+    case Colour::Source::kParent:
+      break;
+  }
+  if (parent_ != nullptr) return parent_->EffectiveColour();
+  return Resolve(SystemColour::kWindow);
+}
+
+void Control::SetVisible(bool visible) {
+  if (visible_ == visible) return;
+  visible_ = visible;
+  MarkDirty();
+}
+
+void Control::SetCaption(std::string_view cp932) {
+  if (caption_ == cp932) return;
+  caption_.assign(cp932);
+  if (auto_size_) {
+    size_stale_ = true;
+    width_fixed_ = false;
+  }
+  MarkDirty();
+}
+
+void Control::SetWidth(int width) {
+  if (!size_stale_ && width_ == width) return;
+  width_ = width;
+  width_fixed_ = true;
+  MarkDirty();
+}
+
+void Control::ClearItems() {
+  if (items_.empty()) return;
+  items_.clear();
+  ++items_generation_;
+  MarkDirty();
+}
+
+void Control::AppendItem(std::string_view cp932) {
+  items_.emplace_back(cp932);
+  MarkDirty();
+}
+
+void Control::MarkDirty() {
+  if (dirty_) return;
+  dirty_ = true;
+  form_.dirty_.push_back(this);
+}
+
+void Control::MeasureIfStale() const {
+  if (!size_stale_) return;
+  size_stale_ = false;
+  // An empty caption still takes one space, so an empty bar keeps a block.
+  const std::string shown = WithoutAmpersands(caption_);
+  const Extent extent =
+      form_.metrics_.Measure(EffectiveFont(), shown.empty() ? " " : shown);
+  if (!width_fixed_) width_ = extent.width;
+  height_ = extent.height;
+}
+
+Form::Form(const ControlSpec& spec, TextMetrics& metrics,
+           text::BusyPointer* busy)
+    : Control(*this, spec, nullptr), metrics_(metrics), busy_(busy) {
+  // Everything starts dirty, so the first Sync realises the whole state.
+  dirty_.push_back(this);
+  by_name_.emplace(spec.name, this);
+}
+
+void Form::Build(const std::vector<ControlSpec>& description) {
+  controls_.reserve(controls_.size() + description.size());
+  for (const ControlSpec& spec : description) {
+    Control* parent = spec.parent.empty() ? this : &(*this)[spec.parent];
+    std::unique_ptr<Control> control =
+        spec.kind == ControlKind::kFileList
+            ? std::make_unique<FileList>(*this, spec, parent, busy_)
+            : std::make_unique<Control>(*this, spec, parent);
+    if (!by_name_.emplace(spec.name, control.get()).second) {
+      throw std::invalid_argument("two controls named " + spec.name);
+    }
+    dirty_.push_back(control.get());
+    controls_.push_back(std::move(control));
+  }
+}
+
+Control& Form::operator[](std::string_view name) const {
+  const auto found = by_name_.find(std::string(name));
+  if (found == by_name_.end()) {
+    throw std::out_of_range("no control named " + std::string(name));
+  }
+  return *found->second;
+}
+
+FileList& Form::FileListNamed(std::string_view name) const {
+  auto* list = dynamic_cast<FileList*>(&(*this)[name]);
+  if (list == nullptr) {
+    throw std::out_of_range(std::string(name) + " is not a file list");
+  }
+  return *list;
+}
+
+}  // namespace tabulon::gui

@@ -22,7 +22,12 @@ struct Rgb {
   friend bool operator==(const Rgb&, const Rgb&) = default;
 };
 
-enum class SystemColour { kWindow, kWindowText, kButtonFace, kInactiveCaptionText };
+enum class SystemColour {
+  kWindow,
+  kWindowText,
+  kButtonFace,
+  kInactiveCaptionText
+};
 
 // The classic desktop scheme: window white, window text black, button face
 // and inactive caption text light greys.
@@ -37,7 +42,9 @@ struct Colour {
 
   static Colour Parent() { return {}; }
   static Colour Of(Rgb rgb) { return {Source::kRgb, rgb, {}}; }
-  static Colour Of(SystemColour system) { return {Source::kSystem, {}, system}; }
+  static Colour Of(SystemColour system) {
+    return {Source::kSystem, {}, system};
+  }
 };
 
 // A typeface (its desktop name, UTF-8), a character height in pixels, bold.
@@ -65,7 +72,14 @@ class TextMetrics {
   virtual Extent Measure(const Font& font, std::string_view cp932) = 0;
 };
 
-enum class ControlKind { kForm, kLabel, kGroupBox, kListBox, kButton, kFileList };
+enum class ControlKind {
+  kForm,
+  kLabel,
+  kGroupBox,
+  kListBox,
+  kButton,
+  kFileList
+};
 
 // Everything the form description says of one control.
 struct ControlSpec {
@@ -134,6 +148,9 @@ class Control {
   // For backends: set by every change, cleared by the backend's Sync.
   bool Dirty() const { return dirty_; }
   void MarkClean() { dirty_ = false; }
+  // Counts ClearItems calls that emptied the list, so a backend can append
+  // only the new items when the list has merely grown since its last look.
+  int ItemsGeneration() const { return items_generation_; }
 
  private:
   void MarkDirty();
@@ -154,13 +171,21 @@ class Control {
   std::string caption_;
   std::vector<std::string> items_;
   mutable bool size_stale_ = false;  // auto-size measured lazily
+  bool width_fixed_ = false;         // SetWidth since the last caption change
+  int items_generation_ = 0;
   bool dirty_ = true;
 };
+
+// What a caption with the ampersand rule shows: "&&" becomes "&", any other
+// "&" is dropped (it marks the next character for underlining). CP932 in and
+// out.
+std::string WithoutAmpersands(std::string_view cp932);
 
 // The never-visible file list that holds the answer-file list.
 class FileList : public Control {
  public:
-  FileList(Form& form, const ControlSpec& spec, Control* parent, text::BusyPointer* busy)
+  FileList(Form& form, const ControlSpec& spec, Control* parent,
+           text::BusyPointer* busy)
       : Control(form, spec, parent), list_(busy) {}
   text::AnswerFileList& List() { return list_; }
 
@@ -184,7 +209,9 @@ class Form : public Control {
   FileList& FileListNamed(std::string_view name) const;
 
   // Every control, the form excluded, in creation order.
-  const std::vector<std::unique_ptr<Control>>& Controls() const { return controls_; }
+  const std::vector<std::unique_ptr<Control>>& Controls() const {
+    return controls_;
+  }
   // The controls changed since the backend's last Sync.
   std::vector<Control*>& DirtyControls() { return dirty_; }
 
