@@ -1,0 +1,159 @@
+#include "text/textfile.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "support/scratch_folder.h"
+#include "text/failure.h"
+
+namespace tabulon::text {
+namespace {
+
+using ::tabulon::testing::ReadBytes;
+using ::tabulon::testing::Sjis;
+using ::tabulon::testing::WriteBytes;
+using Lines = std::vector<std::string>;
+
+TEST(SplitLines, FollowsTheLineEndRules) {
+  const struct {
+    std::string bytes;
+    Lines lines;
+  } kCases[] = {
+      {"", {}},
+      {"\r\n", {""}},
+      {"\n", {""}},
+      {"a\nb\n", {"a", "b"}},
+      {"a\r\nb\r\n", {"a", "b"}},
+      {"a\r\nb", {"a", "b"}},    // last line without a line end
+      {"x\r\n\r\n", {"x", ""}},  // no extra empty line at the end
+      {"a\rb\r\n", {"ab"}},      // a lone CR is dropped
+      {"a\r", {"a"}},
+      {"\r\r\n", {""}},
+      {"a\n\nb", {"a", "", "b"}},
+      // Byte 26 ends the file at the start of a line, nowhere else.
+      {"\x1a"
+       "a\n",
+       {}},
+      {"a\n\x1a"
+       "b\nc\n",
+       {"a"}},
+      {"a\x1a"
+       "b\n\x1a",
+       {"a\x1a"
+        "b"}},
+      {"a\n\r\x1a\n", {"a", "\x1a"}},
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(SplitLines(c.bytes), c.lines) << "bytes: " << c.bytes;
+  }
+}
+
+TEST(SplitLines, KeepsDoubleByteCharactersWhole) {
+  // Trail bytes never take the value of LF or CR, so lines split cleanly.
+  std::string text = Sjis("質問\r\n１問ごと拡大表示\r\n");
+  EXPECT_EQ(SplitLines(text), (Lines{Sjis("質問"), Sjis("１問ごと拡大表示")}));
+}
+
+class TextFileTest : public ::tabulon::testing::InScratchFolder {
+ protected:
+  ~TextFileTest() override { platform::ClearFaultsForTesting(); }
+};
+
+// The code and message of the failure that `action` raises.
+template <typename Action>
+std::pair<int, std::string> FailureOf(Action action) {
+  try {
+    action();
+  } catch (const InputOutputFailure& failure) {
+    return {failure.Code(), failure.Message()};
+  }
+  return {0, "no failure"};
+}
+
+TEST_F(TextFileTest, ReadsTheLinesOfAFile) {
+  WriteBytes("data.txt", Sjis("題名\r\n説明\n[Q1R]質問\r\n"));
+  EXPECT_EQ(ReadTextLines("data.txt"),
+            (Lines{Sjis("題名"), Sjis("説明"), Sjis("[Q1R]質問")}));
+}
+
+TEST_F(TextFileTest, ReadingFailuresCarryCodeAndMessage) {
+  EXPECT_EQ(FailureOf([] { ReadTextLines("data.txt"); }),
+            std::make_pair(2, Sjis("ファイルが見つかりません")));
+  EXPECT_EQ(FailureOf([] { ReadTextLines("none/data.txt"); }),
+            std::make_pair(3, Sjis("不正なファイル名です")));
+  WriteBytes("data.txt", "x\r\n");
+  platform::InjectFaultForTesting(platform::FileOperation::kRead, 1, 5);
+  EXPECT_EQ(FailureOf([] { ReadTextLines("data.txt"); }),
+            std::make_pair(5, Sjis("ファイルへのアクセスが拒否されました")));
+  // The failed read closed the file: it can be written now.
+  platform::File file;
+  EXPECT_EQ(platform::File::CreateForWriting("data.txt", file), 0);
+}
+
+TEST_F(TextFileTest, LockedFileGivesSharingViolation) {
+  WriteBytes("data.txt", "x\r\n");
+  platform::File writer;
+  ASSERT_EQ(platform::File::CreateForWriting("data.txt", writer), 0);
+  EXPECT_EQ(FailureOf([] { ReadTextLines("data.txt"); }),
+            std::make_pair(32, Sjis("I/O エラー (32)")));
+}
+
+TEST_F(TextFileTest, WritesLinesWithCrLfAndNothingElse) {
+  TextOutputFile out;
+  out.Create(Sjis("集計結果.csv"));
+  out.Write(Sjis("質問,,"));
+  out.EndLine();
+  out.EndLine();
+  std::string long_line(200000, 'x');
+  out.Write(long_line);
+  out.Close();
+  EXPECT_EQ(ReadBytes(Sjis("集計結果.csv")),
+            Sjis("質問,,") + "\r\n\r\n" + long_line);
+}
+
+TEST_F(TextFileTest, FailedWriteKeepsTheEarlierResults) {
+  const std::string name = Sjis("集計結果.csv");
+  WriteBytes(name, "earlier\r\n");
+  TextOutputFile out;
+  out.Create(name);
+  out.Write(std::string(100000, 'y'));  // forces a write before Close
+  platform::InjectFaultForTesting(platform::FileOperation::kWrite, 1, 112);
+  EXPECT_EQ(FailureOf([&] {
+              out.Write(std::string(100000, 'z'));
+              out.Close();
+            }),
+            std::make_pair(112, Sjis("I/O エラー (112)")));
+  EXPECT_EQ(ReadBytes(name), "earlier\r\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."),
+                          std::filesystem::directory_iterator()),
+            1);
+  // The same run can write the file again afterwards.
+  out.Create(name);
+  out.Write("again");
+  out.Close();
+  EXPECT_EQ(ReadBytes(name), "again");
+}
+
+TEST_F(TextFileTest, CreatingALockedOrReadOnlyResultsFileFails) {
+  const std::string name = Sjis("集計結果.csv");
+  WriteBytes(name, "earlier");
+  {
+    platform::File reader;
+    ASSERT_EQ(platform::File::OpenForReading(name, reader), 0);
+    TextOutputFile out;
+    EXPECT_EQ(FailureOf([&] { out.Create(name); }).first, 32);
+  }
+  chmod(name.c_str(), 0444);
+  TextOutputFile out;
+  EXPECT_EQ(FailureOf([&] { out.Create(name); }).first, 5);
+  EXPECT_EQ(ReadBytes(name), "earlier");
+}
+
+}  // namespace
+}  // namespace tabulon::text
