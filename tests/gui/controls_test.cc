@@ -1,0 +1,316 @@
+// The control state, the handler guard and the headless backend.
+#include "platform/gui/controls.h"
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/gui/backend.h"
+#include "platform/gui/headless_backend.h"
+#include "support/scratch_folder.h"
+#include "text/failure.h"
+
+namespace tabulon::gui {
+namespace {
+
+using tabulon::testing::Sjis;
+
+const Font kFixed15{std::string(kFixedPitchFace), 15, false};
+const Font kFixed35{std::string(kFixedPitchFace), 35, false};
+
+ControlSpec FormSpec() {
+  ControlSpec spec;
+  spec.kind = ControlKind::kForm;
+  spec.name = "Form1";
+  spec.width = 400;
+  spec.height = 300;
+  spec.font = {std::string(kProportionalFace), 12, false};
+  spec.colour = Colour::Of(SystemColour::kInactiveCaptionText);
+  return spec;
+}
+
+ControlSpec Spec(ControlKind kind, std::string name, std::string parent = "") {
+  ControlSpec spec;
+  spec.kind = kind;
+  spec.name = std::move(name);
+  spec.parent = std::move(parent);
+  spec.width = 32;
+  spec.height = 15;
+  return spec;
+}
+
+ControlSpec Bar(std::string name, Font font, std::string parent = "Panel") {
+  ControlSpec spec = Spec(ControlKind::kLabel, std::move(name), parent);
+  spec.font = font;
+  spec.auto_size = true;
+  spec.colour = Colour::Of(Rgb{0, 0, 0xFF});
+  spec.caption_utf8 = "Lbl1";
+  return spec;
+}
+
+// Counts how often it is asked, answering as the headless backend does.
+class CountingMetrics : public TextMetrics {
+ public:
+  Extent Measure(const Font& font, std::string_view cp932) override {
+    ++calls;
+    return inner.Measure(font, cp932);
+  }
+  HeadlessBackend inner;
+  int calls = 0;
+};
+
+class ControlsTest : public ::testing::Test {
+ protected:
+  ControlsTest() : form_(FormSpec(), backend_, &backend_) {
+    ControlSpec panel = Spec(ControlKind::kGroupBox, "Panel");
+    panel.font = {std::string(kProportionalFace), 15, false};
+    panel.colour = Colour::Of(Rgb{0xFF, 0xFF, 0xFF});
+    form_.Build({panel, Bar("Bar15", kFixed15), Bar("Bar35", kFixed35),
+                 Spec(ControlKind::kLabel, "Plain", "Panel"),
+                 Spec(ControlKind::kListBox, "List", "Panel")});
+    backend_.Realise(form_);
+  }
+
+  HeadlessBackend backend_;
+  Form form_;
+};
+
+// --- Auto-size -------------------------------------------------------------
+
+TEST_F(ControlsTest, AutoSizeLabelTakesTheExtentOfItsCaption) {
+  struct Case {
+    const char* control;
+    std::string caption;
+    Extent extent;
+  };
+  const std::vector<Case> cases = {
+      {"Bar15", "     ", {40, 15}},    {"Bar35", "     ", {90, 35}},
+      {"Bar15", "", {8, 15}},   // an empty caption measures as one space
+      {"Bar35", "", {18, 35}},  // and still paints a block
+      {"Bar15", Sjis("人"), {16, 15}}, {"Bar15", Sjis("12人"), {32, 15}},
+      {"Bar15", "a&&b&c", {32, 15}},  // shows "a&bc"
+  };
+  for (const Case& c : cases) {
+    Control& bar = form_[c.control];
+    bar.SetCaption(c.caption);
+    EXPECT_EQ((Extent{bar.Width(), bar.Height()}), c.extent)
+        << c.control << " \"" << c.caption << "\"";
+  }
+}
+
+TEST_F(ControlsTest, InitialCaptionOfAnAutoSizeLabelIsMeasured) {
+  EXPECT_EQ(form_["Bar15"].Width(), 32);  // "Lbl1"
+  EXPECT_EQ(form_["Plain"].Width(), 32);  // fixed size keeps the layout's
+}
+
+TEST(ControlsMeasuring, IsLazyUntilTheSizeIsRead) {
+  CountingMetrics metrics;
+  Form form(FormSpec(), metrics, nullptr);
+  form.Build({Spec(ControlKind::kGroupBox, "Panel"), Bar("Bar", kFixed15)});
+  Control& bar = form["Bar"];
+  for (int n = 0; n < 1000; ++n) bar.SetCaption(std::string(n % 50, ' '));
+  EXPECT_EQ(metrics.calls, 0);
+  EXPECT_EQ(bar.Width(), 49 * 8);
+  EXPECT_EQ(bar.Height(), 15);
+  EXPECT_EQ(metrics.calls, 1);
+}
+
+TEST_F(ControlsTest, SetWidthHoldsUntilTheCaptionChangesAgain) {
+  Control& bar = form_["Bar15"];
+  bar.SetCaption("   ");
+  bar.SetWidth(100);
+  EXPECT_EQ(bar.Width(), 100);
+  EXPECT_EQ(bar.Height(), 15);
+  bar.SetCaption("   ");  // the same text: nothing changes
+  EXPECT_EQ(bar.Width(), 100);
+  bar.SetCaption("  ");
+  EXPECT_EQ(bar.Width(), 16);
+}
+
+// --- Dirty tracking --------------------------------------------------------
+
+TEST_F(ControlsTest, OnlyRealChangesMarkAControlOnce) {
+  ASSERT_TRUE(form_.DirtyControls().empty());
+  Control& bar = form_["Bar15"];
+  Control& list = form_["List"];
+
+  bar.SetCaption("Lbl1");  // the caption it has
+  bar.SetVisible(true);
+  list.ClearItems();  // already empty
+  form_["Plain"].SetWidth(32);
+  EXPECT_TRUE(form_.DirtyControls().empty());
+
+  bar.SetCaption(" ");
+  bar.SetCaption("  ");
+  bar.Hide();
+  list.AppendItem("a");
+  list.AppendItem("a");
+  EXPECT_EQ(form_.DirtyControls(), (std::vector<Control*>{&bar, &list}));
+  EXPECT_TRUE(bar.Dirty());
+
+  backend_.Sync(form_);
+  EXPECT_TRUE(form_.DirtyControls().empty());
+  EXPECT_FALSE(bar.Dirty());
+  bar.Show();
+  EXPECT_EQ(form_.DirtyControls(), std::vector<Control*>{&bar});
+}
+
+TEST_F(ControlsTest, ClearingCountsAGenerationOnlyWhenItemsGo) {
+  Control& list = form_["List"];
+  const int start = list.ItemsGeneration();
+  list.ClearItems();
+  EXPECT_EQ(list.ItemsGeneration(), start);
+  list.AppendItem("x");
+  list.ClearItems();
+  EXPECT_EQ(list.ItemsGeneration(), start + 1);
+  EXPECT_TRUE(list.Items().empty());
+}
+
+// --- Building and looking up -----------------------------------------------
+
+TEST_F(ControlsTest, UnknownNameThrowsNamingIt) {
+  try {
+    form_["Lblg99"];
+    FAIL() << "no exception";
+  } catch (const std::out_of_range& error) {
+    EXPECT_NE(std::string(error.what()).find("Lblg99"), std::string::npos);
+  }
+  EXPECT_THROW(form_.FileListNamed("Bar15"), std::out_of_range);
+  EXPECT_EQ(&form_["Form1"], &form_);
+}
+
+TEST(ControlsBuild, RejectsAnUnknownParentAndATwiceUsedName) {
+  HeadlessBackend backend;
+  Form form(FormSpec(), backend, &backend);
+  EXPECT_THROW(form.Build({Spec(ControlKind::kLabel, "A", "Nowhere")}),
+               std::out_of_range);
+  EXPECT_THROW(form.Build({Spec(ControlKind::kLabel, "B"),
+                           Spec(ControlKind::kLabel, "B")}),
+               std::invalid_argument);
+}
+
+TEST_F(ControlsTest, ControlsInheritFontAndColourFromTheirParents) {
+  const Control& plain = form_["Plain"];
+  EXPECT_EQ(plain.Parent(), &form_["Panel"]);
+  EXPECT_EQ(plain.EffectiveFont().pixel_size, 15);
+  EXPECT_EQ(plain.EffectiveColour(), (Rgb{0xFF, 0xFF, 0xFF}));
+  EXPECT_EQ(form_["Bar15"].EffectiveColour(), (Rgb{0, 0, 0xFF}));
+  EXPECT_EQ(form_.EffectiveColour(),
+            Resolve(SystemColour::kInactiveCaptionText));
+  EXPECT_EQ(form_.Controls().size(), 5u);
+}
+
+TEST(SystemColours, KeepWindowTextReadable) {
+  EXPECT_EQ(Resolve(SystemColour::kWindow), (Rgb{0xFF, 0xFF, 0xFF}));
+  EXPECT_EQ(Resolve(SystemColour::kWindowText), (Rgb{0, 0, 0}));
+  for (SystemColour grey :
+       {SystemColour::kButtonFace, SystemColour::kInactiveCaptionText}) {
+    const Rgb rgb = Resolve(grey);
+    EXPECT_GE(rgb.r + rgb.g + rgb.b, 3 * 0xC0);
+  }
+}
+
+TEST(WithoutAmpersands, ShowsWhatALabelShows) {
+  EXPECT_EQ(WithoutAmpersands("&Yes"), "Yes");
+  EXPECT_EQ(WithoutAmpersands("a&&b"), "a&b");
+  EXPECT_EQ(WithoutAmpersands("&&&x&"), "&x");
+  // A CP932 trail byte is never taken for part of an ampersand pair.
+  EXPECT_EQ(WithoutAmpersands(Sjis("表&&")), Sjis("表&"));
+}
+
+class FileListTest : public tabulon::testing::InScratchFolder {};
+
+TEST_F(FileListTest, ReadsTheFolderWithTheFormsBusyPointer) {
+  HeadlessBackend backend;
+  Form form(FormSpec(), backend, &backend);
+  form.Build({Spec(ControlKind::kFileList, "FileListBox1")});
+  for (int i = 0; i < 101; ++i) {
+    tabulon::testing::WriteBytes(std::to_string(1000 + i) + ".ans", "");
+  }
+  text::AnswerFileList& list = form.FileListNamed("FileListBox1").List();
+  list.Refresh();
+  EXPECT_EQ(list.Count(), 101);
+  EXPECT_EQ(backend.BusyCalls(), (std::vector<bool>{true, false}));
+}
+
+// --- The handler guard -----------------------------------------------------
+
+TEST_F(ControlsTest, AFailureEndsTheHandlerInOneStopBox) {
+  bool screen_current_at_box = false;
+  backend_.on_stop = [&](const HeadlessBackend::StopShown&) {
+    screen_current_at_box = form_.DirtyControls().empty();
+  };
+  bool went_on = false;
+  RunHandler(backend_, form_, [&] {
+    form_["Bar15"].SetCaption("  ");
+    throw text::InputOutputFailure(2);
+    went_on = true;
+  });
+  EXPECT_FALSE(went_on);
+  ASSERT_EQ(backend_.Stops().size(), 1u);
+  EXPECT_EQ(backend_.Stops()[0].caption, "Tabulon");
+  EXPECT_EQ(backend_.Stops()[0].message,
+            Sjis("ファイルが見つかりません") + ".");
+  EXPECT_TRUE(screen_current_at_box);
+  EXPECT_EQ(form_["Bar15"].Caption(), "  ");  // nothing rolled back
+
+  // The program goes on: the next handler runs as usual.
+  RunHandler(backend_, form_, [&] { went_on = true; });
+  EXPECT_TRUE(went_on);
+  EXPECT_EQ(backend_.Stops().size(), 1u);
+  EXPECT_TRUE(form_.DirtyControls().empty());
+}
+
+TEST_F(ControlsTest, FailureMessagesFollowTheFullStopRule) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {Sjis("I/O エラー (32)"), Sjis("I/O エラー (32)")},
+      {Sjis("'abc' は整数ではありません"), Sjis("'abc' は整数ではありません.")},
+      {"", ""},
+  };
+  for (const auto& [thrown, shown] : cases) {
+    RunHandler(backend_, form_, [&] { throw text::Failure(thrown); });
+    ASSERT_FALSE(backend_.Stops().empty());
+    EXPECT_EQ(backend_.Stops().back().message, shown);
+  }
+  EXPECT_EQ(backend_.Stops().size(), cases.size());
+}
+
+TEST_F(ControlsTest, OtherExceptionsAreNotCaught) {
+  EXPECT_THROW(
+      RunHandler(backend_, form_, [] { throw std::logic_error("bug"); }),
+      std::logic_error);
+  EXPECT_TRUE(backend_.Stops().empty());
+}
+
+TEST_F(ControlsTest, AnEmptyHandlerStillSyncs) {
+  form_["Bar15"].Hide();
+  RunHandler(backend_, form_, nullptr);
+  EXPECT_TRUE(form_.DirtyControls().empty());
+}
+
+// --- Headless backend ------------------------------------------------------
+
+TEST(HeadlessBackend, AnswersConfirmationsFromItsScript) {
+  HeadlessBackend backend;
+  const Confirmation box{"caption", "message", "yes", "no"};
+  backend.QueueAnswer(true);
+  backend.QueueAnswer(false);
+  EXPECT_TRUE(backend.Confirm(box));
+  EXPECT_FALSE(backend.Confirm(box));
+  EXPECT_FALSE(backend.Confirm(box));  // an empty script says no
+  ASSERT_EQ(backend.Confirmations().size(), 3u);
+  EXPECT_EQ(backend.Confirmations()[0].yes_button, "yes");
+}
+
+TEST(HeadlessBackend, RunReturnsAtOnceWithTheStateAsked) {
+  HeadlessBackend backend;
+  Form form(FormSpec(), backend, &backend);
+  EXPECT_EQ(backend.Run(form, ShowState::kMaximised), 0);
+  EXPECT_EQ(backend.ShownAs(), ShowState::kMaximised);
+  EXPECT_TRUE(form.DirtyControls().empty());
+}
+
+}  // namespace
+}  // namespace tabulon::gui
