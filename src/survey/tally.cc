@@ -68,14 +68,15 @@ void TallyAnswerLines(const std::vector<std::string>& file_lines,
   row.computer_name = lines.Line(1);
   row.respondent_name = lines.Line(2);
 
-  // Step 4, and step 5: sections after the tenth are not read.
+  // Step 4, for questions 1 to 10 in order; step 5: sections after the
+  // tenth are not read.
   for (int q = 1; q <= kQuestionCount; ++q) {
-    // 4.1: no header left, nothing more for this file.
+    // No header left, nothing more for this file.
     if (!p) return;
     const std::string& header = lines.Line(*p);
 
     if (OpensChoiceSection(header)) {
-      // 4.2: each choice line is stored, then its value added, before the
+      // Each choice line is stored, then its value added, before the
       // next line is looked at; a bad line stops right there.
       *p += 1;
       for (int c = 1; c <= kChoiceCount && lines.IsChoiceLine(*p);
@@ -86,19 +87,19 @@ void TallyAnswerLines(const std::vector<std::string>& file_lines,
       }
       listener.ChoiceSectionDone(q, counts);
     } else if (OpensTextSection(header)) {
-      // 4.3: the text line is taken whatever it holds, and stays where the
+      // The text line is taken whatever it holds, and stays where the
       // next search starts, so a header taken as text opens the next section.
       *p += 1;
       const std::string& text_line = lines.Line(*p);
       row.answers[q - 1][0] = text_line;
       listener.TextAnswerFound(q, text_line);
     } else {
-      // 4.4: a header that names no kind records nothing; searching from the
+      // A header that names no kind records nothing; searching from the
       // line after it keeps the file's later sections readable.
       *p += 1;
     }
 
-    // 4.5: the next header, from where this section stopped.
+    // The next header, from where this section stopped.
     p = lines.FindHeader(*p);
   }
 }
