@@ -4,7 +4,6 @@
 #include <iconv.h>
 
 #include <algorithm>
-#include <cstring>
 #include <stdexcept>
 
 namespace tabulon::platform {
@@ -42,6 +41,7 @@ class Converter {
   // errno that stopped it (0 when all of `in` was converted) and leaves `in`
   // at the first byte not converted.
   int Convert(std::string_view& in, std::string& out) {
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);  // back to the start state
     char buffer[4096];
     while (!in.empty()) {
       char* in_pointer = const_cast<char*>(in.data());
@@ -81,7 +81,8 @@ int CompareNames(std::string_view a, std::string_view b) {
 
 std::string Cp932ToUtf8(std::string_view cp932) {
   static constexpr char kReplacement[] = "\xEF\xBF\xBD";
-  Converter converter("UTF-8", "CP932");
+  // Captions are converted at every paint: keep the descriptor.
+  thread_local Converter converter("UTF-8", "CP932");
   std::string out;
   out.reserve(cp932.size() * 3 / 2);
   while (!cp932.empty()) {
@@ -95,7 +96,7 @@ std::string Cp932ToUtf8(std::string_view cp932) {
 }
 
 std::string Utf8ToCp932(std::string_view utf8) {
-  Converter converter("CP932", "UTF-8");
+  thread_local Converter converter("CP932", "UTF-8");
   std::string out;
   std::string_view in = utf8;
   if (converter.Convert(in, out) != 0) {
