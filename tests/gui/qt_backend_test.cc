@@ -1,1 +1,433 @@
+// The Qt backend, offscreen: text metrics of the substituted faces, the
+// painted window (bars, stacking, ampersands, scrolling) and the two
+// message boxes.
+#include "platform/gui/qt_backend.h"
+
 #include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QImage>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "support/scratch_folder.h"
+#include "text/failure.h"
+
+namespace tabulon::gui {
+namespace {
+
+using tabulon::testing::Sjis;
+
+const Font kFixed15{std::string(kFixedPitchFace), 15, false};
+const Font kFixed35{std::string(kFixedPitchFace), 35, false};
+const Rgb kWhite{0xFF, 0xFF, 0xFF};
+const Rgb kBlue{0, 0, 0xFF};
+const Rgb kRed{0xFF, 0, 0};
+const Rgb kLime{0, 0xFF, 0};
+const Rgb kFuchsia{0xFF, 0, 0xFF};
+const Rgb kAqua{0, 0xFF, 0xFF};
+
+// One application for the whole test program.
+class QtEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override { app_ = std::make_unique<QApplication>(argc_, argv_); }
+  void TearDown() override { app_.reset(); }
+
+ private:
+  int argc_ = 1;
+  char name_[8] = "tests";
+  char* argv_[2] = {name_, nullptr};
+  std::unique_ptr<QApplication> app_;
+};
+const auto* const kEnvironment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+ControlSpec Spec(ControlKind kind, std::string name, std::string parent,
+                 int left, int top, int width, int height,
+                 Rgb colour = kWhite) {
+  ControlSpec spec;
+  spec.kind = kind;
+  spec.name = std::move(name);
+  spec.parent = std::move(parent);
+  spec.left = left;
+  spec.top = top;
+  spec.width = width;
+  spec.height = height;
+  spec.colour = Colour::Of(colour);
+  return spec;
+}
+
+ControlSpec LabelSpec(std::string name, int left, int top, int width,
+                      int height, Rgb colour, const char* caption,
+                      Font font = kFixed15) {
+  ControlSpec spec = Spec(ControlKind::kLabel, std::move(name), "Panel", left,
+                          top, width, height, colour);
+  spec.font = font;
+  spec.caption_utf8 = caption;
+  return spec;
+}
+
+ControlSpec Bar(std::string name, int top, Font font, Rgb colour) {
+  ControlSpec spec =
+      LabelSpec(std::move(name), 8, top, 32, 15, colour, "     ", font);
+  spec.auto_size = true;
+  return spec;
+}
+
+ControlSpec FormSpec() {
+  ControlSpec spec;
+  spec.kind = ControlKind::kForm;
+  spec.name = "Form1";
+  spec.left = 6;
+  spec.top = 4;
+  spec.width = 420;
+  spec.height = 320;
+  spec.font = {std::string(kProportionalFace), 12, false};
+  spec.colour = Colour::Of(SystemColour::kInactiveCaptionText);
+  spec.caption_utf8 = "校内アンケート　Tabulon";
+  return spec;
+}
+
+// A small window: two overlapping panels, and a panel of labels with bars,
+// overlapping labels, a list over a later label, and ampersand captions.
+std::vector<ControlSpec> Description() {
+  ControlSpec panel =
+      Spec(ControlKind::kGroupBox, "Panel", "", 8, 130, 380, 150);
+  panel.font = {std::string(kProportionalFace), 15, false};
+  ControlSpec list =
+      Spec(ControlKind::kListBox, "List", "Panel", 250, 16, 100, 64, kWhite);
+  list.item_height = 15;
+  list.tab_order = 0;
+  ControlSpec button =
+      Spec(ControlKind::kButton, "Button1", "", 220, 8, 120, 41, kWhite);
+  button.caption_utf8 = "アンケート集計";
+  button.font = {std::string(kProportionalFace), 19, true};
+  button.tab_order = 1;
+  return {
+      Spec(ControlKind::kGroupBox, "Low", "", 8, 8, 200, 100, kRed),
+      Spec(ControlKind::kGroupBox, "High", "", 8, 8, 200, 100, kLime),
+      panel,
+      Bar("Bar15", 16, kFixed15, kBlue),
+      Bar("Bar35", 40, kFixed35, kRed),
+      LabelSpec("Early", 150, 16, 40, 15, kFuchsia, ""),
+      LabelSpec("Late", 170, 16, 40, 15, kAqua, ""),
+      list,
+      LabelSpec("UnderList", 240, 20, 40, 15, kLime, ""),
+      LabelSpec("Amp", 8, 90, 40, 17, kWhite, "&A"),
+      LabelSpec("Plain", 80, 90, 40, 17, kWhite, "A"),
+      LabelSpec("Doubled", 150, 90, 40, 17, kWhite, "&&"),
+      button,
+  };
+}
+
+class QtBackendTest : public ::testing::Test {
+ protected:
+  QtBackendTest() : form_(FormSpec(), backend_, &backend_) {
+    form_.Build(Description());
+    backend_.Realise(form_);
+  }
+
+  // The control's top-left corner in the rendered window.
+  QPoint Origin(const char* name) {
+    return backend_.WidgetOf(form_[name])->mapTo(backend_.Window(), QPoint());
+  }
+
+  static Rgb At(const QImage& image, QPoint point) {
+    const QColor colour = image.pixelColor(point);
+    return {static_cast<std::uint8_t>(colour.red()),
+            static_cast<std::uint8_t>(colour.green()),
+            static_cast<std::uint8_t>(colour.blue())};
+  }
+
+  // How far pixels of `colour` run from `start` in steps of `step`.
+  static int Run(const QImage& image, QPoint start, QPoint step, Rgb colour) {
+    int n = 0;
+    for (QPoint p = start; image.rect().contains(p) && At(image, p) == colour;
+         p += step) {
+      ++n;
+    }
+    return n;
+  }
+
+  QtBackend backend_;
+  Form form_;
+};
+
+// --- Text metrics ------------------------------------------------------------
+
+TEST_F(QtBackendTest, FixedFaceBlanksFollowTheDesktopRule) {
+  struct Case {
+    Font font;
+    int blanks;
+    Extent extent;
+  };
+  for (const Case& c :
+       {Case{kFixed15, 1, {8, 15}}, Case{kFixed15, 42, {336, 15}},
+        Case{kFixed35, 1, {18, 35}}, Case{kFixed35, 41, {738, 35}}}) {
+    EXPECT_EQ(backend_.Measure(c.font, std::string(c.blanks, ' ')), c.extent)
+        << c.font.pixel_size << " px, " << c.blanks << " blanks";
+  }
+}
+
+TEST_F(QtBackendTest, MissingDesktopFacesBecomeTheIpaFaces) {
+  for (std::string_view face : {kProportionalFace, kFixedPitchFace}) {
+    const std::string family = QtBackend::FamilyFor(std::string(face));
+    EXPECT_TRUE(QFontDatabase::hasFamily(QString::fromStdString(family)))
+        << family;
+  }
+  if (!QFontDatabase::hasFamily(QString::fromUtf8(kFixedPitchFace.data()))) {
+    EXPECT_EQ(QtBackend::FamilyFor(std::string(kFixedPitchFace)), "IPAGothic");
+  }
+}
+
+// --- The painted window ------------------------------------------------------
+
+TEST_F(QtBackendTest, BarsAreBlocksOfTheirColourAndExtent) {
+  form_["Bar35"].SetCaption("");  // an empty bar still shows one blank
+  const QImage image = backend_.Render(form_);
+  const QPoint bar15 = Origin("Bar15");
+  EXPECT_EQ(Run(image, bar15, {1, 0}, kBlue), 40);
+  EXPECT_EQ(Run(image, bar15, {0, 1}, kBlue), 15);
+  EXPECT_EQ(Run(image, bar15 + QPoint(39, 14), {-1, -1}, kBlue), 15);
+  const QPoint bar35 = Origin("Bar35");
+  EXPECT_EQ(Run(image, bar35, {1, 0}, kRed), 18);
+  EXPECT_EQ(Run(image, bar35, {0, 1}, kRed), 35);
+
+  form_["Bar35"].SetCaption("     ");
+  EXPECT_EQ(Run(backend_.Render(form_), bar35, {1, 0}, kRed), 90);
+}
+
+TEST_F(QtBackendTest, LaterControlsLieAboveAndLabelsBeneathWindowedOnes) {
+  const QImage image = backend_.Render(form_);
+  EXPECT_EQ(At(image, Origin("High") + QPoint(100, 50)), kLime);
+  EXPECT_EQ(At(image, Origin("Early") + QPoint(5, 5)), kFuchsia);
+  EXPECT_EQ(At(image, Origin("Early") + QPoint(25, 5)), kAqua);
+  EXPECT_EQ(At(image, Origin("UnderList") + QPoint(5, 5)), kLime);
+  EXPECT_NE(At(image, Origin("UnderList") + QPoint(20, 5)), kLime);
+
+  // Hiding the upper panel uncovers the lower one.
+  form_["High"].Hide();
+  EXPECT_EQ(At(backend_.Render(form_), Origin("Low") + QPoint(100, 50)), kRed);
+}
+
+// The rows of a label's image that hold ink other than its background.
+std::vector<int> InkRows(const QImage& image, QRect rect) {
+  std::vector<int> rows;
+  for (int y = rect.top(); y <= rect.bottom(); ++y) {
+    for (int x = rect.left(); x <= rect.right(); ++x) {
+      if (image.pixelColor(x, y) != Qt::white) {
+        rows.push_back(y - rect.top());
+        break;
+      }
+    }
+  }
+  return rows;
+}
+
+TEST_F(QtBackendTest, AnAmpersandUnderlinesTheNextCharacterInsteadOfShowing) {
+  const QImage image = backend_.Render(form_);
+  const QRect amp(Origin("Amp"), QSize(40, 17));
+  const QRect plain(Origin("Plain"), QSize(40, 17));
+  // Above the underline the two captions are the same "A" at the same place.
+  const std::vector<int> amp_rows = InkRows(image, amp);
+  const std::vector<int> plain_rows = InkRows(image, plain);
+  ASSERT_FALSE(plain_rows.empty());
+  ASSERT_GT(amp_rows.size(), plain_rows.size());
+  for (int y = 0; y <= plain_rows.back(); ++y) {
+    for (int x = 0; x < 40; ++x) {
+      ASSERT_EQ(image.pixelColor(amp.topLeft() + QPoint(x, y)),
+                image.pixelColor(plain.topLeft() + QPoint(x, y)))
+          << x << ", " << y;
+    }
+  }
+  // The underline spans the one character cell, 8 px.
+  const int line = amp_rows.back();
+  EXPECT_EQ(Run(image, amp.topLeft() + QPoint(0, line), {1, 0}, Rgb{0, 0, 0}),
+            8);
+
+  // "&&" shows one ampersand and underlines nothing.
+  const std::vector<int> doubled =
+      InkRows(image, QRect(Origin("Doubled"), QSize(40, 17)));
+  ASSERT_FALSE(doubled.empty());
+  EXPECT_LE(doubled.back(), plain_rows.back() + 1);
+}
+
+TEST_F(QtBackendTest, ListItemsShowAmpersandsAsTheyAre) {
+  Control& list = form_["List"];
+  list.AppendItem("a&b");
+  list.AppendItem(Sjis("自由記述"));
+  backend_.Sync(form_);
+  auto* widget = static_cast<QListWidget*>(backend_.WidgetOf(list));
+  ASSERT_EQ(widget->count(), 2);
+  EXPECT_EQ(widget->item(0)->text(), QStringLiteral("a&b"));
+  EXPECT_EQ(widget->item(1)->text(), QString::fromUtf8("自由記述"));
+  EXPECT_EQ(widget->visualItemRect(widget->item(1)).height(), 15);
+
+  list.ClearItems();
+  list.AppendItem("c");
+  backend_.Sync(form_);
+  ASSERT_EQ(widget->count(), 1);
+  EXPECT_EQ(widget->item(0)->text(), QStringLiteral("c"));
+}
+
+TEST_F(QtBackendTest, ASmallWindowScrollsAndALargeOneKeepsTheLayoutTopLeft) {
+  auto* window = static_cast<QScrollArea*>(backend_.Window());
+  window->setAttribute(Qt::WA_DontShowOnScreen);
+  window->show();
+  window->resize(150, 120);
+  QApplication::processEvents();
+  EXPECT_TRUE(window->horizontalScrollBar()->isVisible());
+  EXPECT_TRUE(window->verticalScrollBar()->isVisible());
+
+  window->resize(1200, 900);
+  QApplication::processEvents();
+  EXPECT_FALSE(window->horizontalScrollBar()->isVisible());
+  EXPECT_FALSE(window->verticalScrollBar()->isVisible());
+  EXPECT_EQ(backend_.Content()->pos(), QPoint(0, 0));
+  const QImage image = window->grab().toImage();
+  EXPECT_EQ(At(image, {1100, 800}),
+            Resolve(SystemColour::kInactiveCaptionText));
+  window->hide();
+}
+
+TEST_F(QtBackendTest, TheWindowTakesTheFormsCaptionAndPlace) {
+  EXPECT_EQ(backend_.Window()->windowTitle(),
+            QString::fromUtf8("校内アンケート　Tabulon"));
+  EXPECT_EQ(backend_.Window()->pos(), QPoint(6, 4));
+  // The client area is the outer size less the frame.
+  EXPECT_LT(backend_.Window()->width(), 420);
+  EXPECT_LT(backend_.Window()->height(), 320);
+}
+
+TEST_F(QtBackendTest, RendersToAPngFile) {
+  tabulon::testing::ScratchFolder folder;
+  ASSERT_TRUE(backend_.RenderToPng(form_, "window.png"));
+  if (const char* keep = std::getenv("TABULON_KEEP_PNG")) {
+    backend_.RenderToPng(form_, keep);
+  }
+  QImage image("window.png");
+  EXPECT_EQ(image.size(), backend_.Window()->size());
+  EXPECT_FALSE(backend_.Window()->isVisible());
+}
+
+// --- Boxes and clicks --------------------------------------------------------
+
+// Runs `act` on the modal box once it shows.
+void WhenBoxShows(std::function<void(QMessageBox&)> act) {
+  QTimer::singleShot(0, [act] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    ASSERT_NE(box, nullptr);
+    act(*box);
+  });
+}
+
+void PressKey(QWidget& widget, Qt::Key key) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+  QApplication::sendEvent(&widget, &press);
+}
+
+TEST_F(QtBackendTest, StopBoxIsModalWithTheStopIconAndOneButton) {
+  bool seen = false;
+  WhenBoxShows([&](QMessageBox& box) {
+    seen = true;
+    EXPECT_EQ(box.windowTitle(), QStringLiteral("Tabulon"));
+    EXPECT_EQ(box.text(), QString::fromUtf8("ファイルが見つかりません."));
+    EXPECT_EQ(box.icon(), QMessageBox::Critical);
+    EXPECT_EQ(box.buttons().size(), 1);
+    EXPECT_EQ(box.windowModality(), Qt::ApplicationModal);
+    PressKey(box, Qt::Key_Return);
+  });
+  backend_.ShowStop("Tabulon", Sjis("ファイルが見つかりません."));
+  EXPECT_TRUE(seen);
+}
+
+struct ConfirmCase {
+  const char* how;
+  std::function<void(QMessageBox&)> close;
+  bool yes;
+};
+
+TEST_F(QtBackendTest, ConfirmationIsYesOnlyForTheFirstButton) {
+  const Confirmation confirmation{Sjis("確認"),
+                                  Sjis("個人データファイルを消去しますか？") +
+                                      "\r" + Sjis("（集計結果.csvは残します)"),
+                                  Sjis("はい(&Y)"), Sjis("いいえ(&N)")};
+  const std::vector<ConfirmCase> cases = {
+      {"Enter", [](QMessageBox& box) { PressKey(box, Qt::Key_Return); }, true},
+      {"Escape", [](QMessageBox& box) { PressKey(box, Qt::Key_Escape); },
+       false},
+      {"close box", [](QMessageBox& box) { box.close(); }, false},
+      {"second button", [](QMessageBox& box) { box.buttons().at(1)->click(); },
+       false},
+  };
+  for (const ConfirmCase& c : cases) {
+    WhenBoxShows([&](QMessageBox& box) {
+      EXPECT_EQ(box.windowTitle(), QString::fromUtf8("確認"));
+      EXPECT_EQ(box.icon(), QMessageBox::Question);
+      EXPECT_EQ(box.text(),
+                QString::fromUtf8("個人データファイルを消去しますか？\n"
+                                  "（集計結果.csvは残します)"));
+      const QList<QAbstractButton*> buttons = box.buttons();
+      EXPECT_EQ(buttons.size(), 2);
+      EXPECT_EQ(buttons.at(0)->text(), QString::fromUtf8("はい(&Y)"));
+      EXPECT_EQ(box.defaultButton(), buttons.at(0));
+      EXPECT_EQ(box.escapeButton(), buttons.at(1));
+      c.close(box);
+    });
+    EXPECT_EQ(backend_.Confirm(confirmation), c.yes) << c.how;
+  }
+}
+
+TEST_F(QtBackendTest, AClickRunsItsHandlerThroughTheGuard) {
+  Control& bar = form_["Bar15"];
+  form_["Button1"].on_click = [&] {
+    bar.SetCaption("  ");
+    throw text::InputOutputFailure(5);
+  };
+  QString shown;
+  int bar_width_at_box = 0;
+  WhenBoxShows([&](QMessageBox& box) {
+    shown = box.text();
+    bar_width_at_box = backend_.WidgetOf(bar)->width();
+    box.close();
+  });
+  static_cast<QPushButton*>(backend_.WidgetOf(form_["Button1"]))->click();
+  EXPECT_EQ(shown, QString::fromUtf8("ファイルへのアクセスが拒否されました."));
+  EXPECT_EQ(bar_width_at_box, 16);  // the screen was brought up to date first
+  EXPECT_TRUE(form_.DirtyControls().empty());
+}
+
+TEST_F(QtBackendTest, TabMovesThroughListsAndButtonsInTheirOrder) {
+  QWidget* list = backend_.WidgetOf(form_["List"]);
+  QWidget* button = backend_.WidgetOf(form_["Button1"]);
+  QWidget* next = list->nextInFocusChain();
+  while (next != list &&
+         (list->isAncestorOf(next) || !(next->focusPolicy() & Qt::TabFocus))) {
+    next = next->nextInFocusChain();
+  }
+  EXPECT_EQ(next, button);
+  EXPECT_EQ(backend_.WidgetOf(form_["Bar15"])->focusPolicy(), Qt::NoFocus);
+}
+
+TEST_F(QtBackendTest, SyncTouchesOnlyWhatChanged) {
+  QWidget* bar = backend_.WidgetOf(form_["Bar15"]);
+  for (int n = 1; n <= 1000; ++n)
+    form_["Bar15"].SetCaption(std::string(n, ' '));
+  EXPECT_EQ(bar->width(), 40);  // nothing reaches the widget before Sync
+  EXPECT_EQ(form_.DirtyControls().size(), 1u);
+  backend_.Sync(form_);
+  EXPECT_EQ(bar->width(), 8000);
+}
+
+}  // namespace
+}  // namespace tabulon::gui
