@@ -1,1 +1,19 @@
-int main() { return 0; }
+// Tabulon: the tally sheet for a school questionnaire, run in the folder that
+// holds "data.txt" and the pupils' answer files.
+#include "platform/gui/qt_backend.h"
+#include "text/fixed_texts.h"
+#include "window/main_window.h"
+
+int main(int argc, char** argv) {
+  using namespace tabulon;
+  // The title names the program and captions the error box; the backend
+  // takes Qt's own start-up arguments (window placement and state requests
+  // from the desktop) and Tabulon reads no others.
+  gui::QtBackend backend(argc, argv);
+  // The window is created from its layout; FormCreate runs last and a
+  // failure there is reported before the window first shows.
+  window::TForm1 form1(backend);
+  form1.Create();
+  // Closing the window ends the program at once, nothing saved.
+  return backend.Run(form1.Form(), gui::ShowState::kNormal);
+}

@@ -96,7 +96,7 @@ TEST_F(MainWindowTest, ShowsOnePanelPerQuestionInUse) {
   for (const char* name : {"Button4", "Button5", "Button6", "GroupBox11"}) {
     EXPECT_FALSE(Visible(name)) << name;
   }
-  EXPECT_TRUE(backend_.StopBoxes().empty());
+  EXPECT_TRUE(backend_.Stops().empty());
   EXPECT_EQ(window_->CurrentQuestion(), 1);
 }
 
@@ -135,9 +135,9 @@ TEST_F(MainWindowTest, AnEmptyQuestionTextStillShowsItsPanel) {
 
 TEST_F(MainWindowTest, MissingDefinitionIsReportedAndTheWindowOpensPartlySetUp) {
   Start();
-  ASSERT_EQ(backend_.StopBoxes().size(), 1u);
-  EXPECT_EQ(backend_.StopBoxes()[0].caption, "Tabulon");
-  EXPECT_EQ(backend_.StopBoxes()[0].message, Sjis("ファイルが見つかりません."));
+  ASSERT_EQ(backend_.Stops().size(), 1u);
+  EXPECT_EQ(backend_.Stops()[0].caption, "Tabulon");
+  EXPECT_EQ(backend_.Stops()[0].message, Sjis("ファイルが見つかりません."));
   EXPECT_EQ(Caption("Label1"), "Label1");
   EXPECT_EQ(Caption("Label2"), Sjis("このアンケートの説明"));
   EXPECT_FALSE(Visible("GroupBox1"));
@@ -157,7 +157,7 @@ TEST_F(MainWindowTest, TallyShowsCountsBarsAndTextAnswers) {
   WriteAnswer("c.ans", "PC03", "佐藤", {{'R', {"1", "0", "0"}}, {'T', {""}}, {'C', {"0", "1"}}});
   Start();
   Click("Button1");
-  EXPECT_TRUE(backend_.StopBoxes().empty());
+  EXPECT_TRUE(backend_.Stops().empty());
   EXPECT_EQ(Caption("LblSum"), Sjis("3人のデータを集計しました"));
   EXPECT_EQ(Caption("Lbln11"), Sjis("3人"));
   EXPECT_EQ(Caption("Lblg11"), "   ");
@@ -190,7 +190,7 @@ TEST_F(MainWindowTest, EmptyFolderTalliesNothingAndWritesTheHeadings) {
   Start();
   Click("Button1");
   EXPECT_EQ(Caption("LblSum"), Sjis("0人のデータを集計しました"));
-  EXPECT_TRUE(backend_.StopBoxes().empty());
+  EXPECT_TRUE(backend_.Stops().empty());
   EXPECT_EQ(ReadBytes(Sjis("集計結果.csv")),
             Sjis("質問,,好きな季節は？,,,ひとこと,部活動は？,,\r\n"
                  "コンピュータ名,氏名等,春,夏,秋,,運動部,文化部,\r\n"));
@@ -202,8 +202,8 @@ TEST_F(MainWindowTest, ABadChoiceLineStopsTheTallyWithItsMessage) {
   WriteAnswer("b.ans", "PC02", "鈴木", {{'R', {"1", "x", "0"}}});
   Start();
   Click("Button1");
-  ASSERT_EQ(backend_.StopBoxes().size(), 1u);
-  EXPECT_EQ(backend_.StopBoxes()[0].message, Sjis("'x' は整数ではありません."));
+  ASSERT_EQ(backend_.Stops().size(), 1u);
+  EXPECT_EQ(backend_.Stops()[0].message, Sjis("'x' は整数ではありません."));
   EXPECT_EQ(Caption("LblSum"), Sjis("2人のデータを集計しました"));
   EXPECT_EQ(Caption("Lbln11"), Sjis("1人")) << "the display keeps the previous section";
   EXPECT_FALSE(Exists(Sjis("集計結果.csv")));
@@ -216,8 +216,8 @@ TEST_F(MainWindowTest, AnAnswerFileThatVanishedStopsTheTally) {
   platform::InjectFaultForTesting(platform::FileOperation::kOpen, 1, platform::kFileNotFound);
   Click("Button1");
   platform::ClearFaultsForTesting();
-  ASSERT_EQ(backend_.StopBoxes().size(), 1u);
-  EXPECT_EQ(backend_.StopBoxes()[0].message, Sjis("ファイルが見つかりません."));
+  ASSERT_EQ(backend_.Stops().size(), 1u);
+  EXPECT_EQ(backend_.Stops()[0].message, Sjis("ファイルが見つかりません."));
   EXPECT_FALSE(Exists(Sjis("集計結果.csv")));
 }
 
@@ -226,7 +226,7 @@ TEST_F(MainWindowTest, NoOldCountSurvivesErasingAndTallyingAgain) {
   WriteAnswer("a.ans", "PC01", "山田", {{'R', {"1", "1", "0"}}, {'T', {"よい"}}, {'C', {"1", "0"}}});
   Start();
   Click("Button1");
-  backend_.QueueConfirmation(true);
+  backend_.QueueAnswer(true);
   Click("Button2");
   EXPECT_EQ(Caption("Lbln11"), Sjis("1人")) << "erasing leaves the window alone";
   Click("Button1");
@@ -321,7 +321,7 @@ TEST_F(MainWindowTest, EraseAsksFirstAndDeletesOnlyTheAnswerFiles) {
   Start();
   Click("Button1");
 
-  backend_.QueueConfirmation(false);
+  backend_.QueueAnswer(false);
   Click("Button2");
   ASSERT_EQ(backend_.Confirmations().size(), 1u);
   const gui::Confirmation& box = backend_.Confirmations()[0];
@@ -332,14 +332,14 @@ TEST_F(MainWindowTest, EraseAsksFirstAndDeletesOnlyTheAnswerFiles) {
   EXPECT_EQ(box.no_button, Sjis("いいえ(&N)"));
   EXPECT_TRUE(Exists("a.ans"));
 
-  backend_.QueueConfirmation(true);
+  backend_.QueueAnswer(true);
   Click("Button2");
   for (const char* gone : {"a.ans", "b.ANS", "c.ans"}) EXPECT_FALSE(Exists(gone)) << gone;
   for (const char* kept : {".hidden.ans", "notes.txt", "data.txt"}) {
     EXPECT_TRUE(Exists(kept)) << kept;
   }
   EXPECT_TRUE(Exists(Sjis("集計結果.csv")));
-  EXPECT_TRUE(backend_.StopBoxes().empty());
+  EXPECT_TRUE(backend_.Stops().empty());
 }
 
 TEST_F(MainWindowTest, AFileThatCannotBeDeletedSurvivesSilently) {
@@ -347,13 +347,13 @@ TEST_F(MainWindowTest, AFileThatCannotBeDeletedSurvivesSilently) {
   for (const char* name : {"a.ans", "b.ans", "c.ans"}) WriteAnswer(name, "PC", "名", {});
   Start();
   platform::InjectFaultForTesting(platform::FileOperation::kDelete, 2, platform::kAccessDenied);
-  backend_.QueueConfirmation(true);
+  backend_.QueueAnswer(true);
   Click("Button2");
   platform::ClearFaultsForTesting();
   EXPECT_FALSE(Exists("a.ans"));
   EXPECT_TRUE(Exists("b.ans"));
   EXPECT_FALSE(Exists("c.ans"));
-  EXPECT_TRUE(backend_.StopBoxes().empty());
+  EXPECT_TRUE(backend_.Stops().empty());
 }
 
 }  // namespace
