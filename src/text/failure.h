@@ -11,8 +11,14 @@ namespace tabulon::text {
 // Base of every failure the user is told about. The message is CP932 bytes.
 class Failure : public std::runtime_error {
  public:
-  explicit Failure(const std::string& message) : std::runtime_error(message) {}
-  std::string Message() const { return what(); }
+  explicit Failure(const std::string& message)
+      : std::runtime_error(message), message_(message) {}
+  // All of the message's bytes: what() would stop at a NUL that a quoted
+  // line brought in.
+  std::string Message() const { return message_; }
+
+ private:
+  std::string message_;
 };
 
 // A failed file operation, with the desktop's error code and the message
