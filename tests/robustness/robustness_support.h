@@ -1,0 +1,50 @@
+// Helpers of the robustness tests: a listener that writes down every call,
+// a readable rendering of CP932 bytes, the folder's full listing, and a lock
+// held the way another program holds one.
+#ifndef TABULON_TESTS_ROBUSTNESS_ROBUSTNESS_SUPPORT_H_
+#define TABULON_TESTS_ROBUSTNESS_ROBUSTNESS_SUPPORT_H_
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "survey/tally.h"
+
+namespace tabulon::testing {
+
+// Writes down every call as "choice q: n1 n2 n3 n4 n5" (the counts of q at
+// that time) or "text q: answer" (the answer as Readable shows it).
+class RecordingListener : public survey::TallyListener {
+ public:
+  void ChoiceSectionDone(int q, const survey::ChoiceCounts& counts) override;
+  void TextAnswerFound(int q, const std::string& text) override;
+  std::vector<std::string> events;
+};
+
+// CP932 bytes as UTF-8 for comparing with readable expectations: printable
+// ASCII stays, a valid double-byte character becomes its Unicode character,
+// every other byte (and the backslash) is written \xNN.
+std::string Readable(std::string_view cp932);
+
+// Every entry of the current folder, dot files included, sorted.
+std::vector<std::string> FolderListing();
+
+// Holds a file open with a write lock from a descriptor of its own, as
+// another program that does not share it would; released on destruction.
+class ForeignLock {
+ public:
+  explicit ForeignLock(const std::string& name);
+  ~ForeignLock();
+  ForeignLock(const ForeignLock&) = delete;
+  ForeignLock& operator=(const ForeignLock&) = delete;
+
+ private:
+  int fd_ = -1;
+};
+
+// True when some open description holds a lock on the file.
+bool IsLocked(const std::string& name);
+
+}  // namespace tabulon::testing
+
+#endif  // TABULON_TESTS_ROBUSTNESS_ROBUSTNESS_SUPPORT_H_
