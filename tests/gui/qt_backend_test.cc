@@ -84,6 +84,14 @@ ControlSpec Bar(std::string name, int top, Font font, Rgb colour) {
   return spec;
 }
 
+// 60 x 50 px: room for seven characters a line, where the caption needs 11.
+ControlSpec Wrapping(std::string name, bool wrap) {
+  ControlSpec spec =
+      LabelSpec(name, wrap ? 220 : 290, 90, 60, 50, kWhite, "abc def ghi");
+  spec.word_wrap = wrap;
+  return spec;
+}
+
 ControlSpec FormSpec() {
   ControlSpec spec;
   spec.kind = ControlKind::kForm;
@@ -126,6 +134,8 @@ std::vector<ControlSpec> Description() {
       LabelSpec("Amp", 8, 90, 40, 17, kWhite, "&A"),
       LabelSpec("Plain", 80, 90, 40, 17, kWhite, "A"),
       LabelSpec("Doubled", 150, 90, 40, 17, kWhite, "&&"),
+      Wrapping("Wrapped", true),
+      Wrapping("Clipped", false),
       button,
   };
 }
@@ -260,6 +270,24 @@ TEST_F(QtBackendTest, AnAmpersandUnderlinesTheNextCharacterInsteadOfShowing) {
       InkRows(image, QRect(Origin("Doubled"), QSize(40, 17)));
   ASSERT_FALSE(doubled.empty());
   EXPECT_LE(doubled.back(), plain_rows.back() + 1);
+}
+
+TEST_F(QtBackendTest, WordWrapBreaksAtBlanksAndAFixedLabelClips) {
+  const QImage image = backend_.Render(form_);
+  const int line = QFontMetrics(static_cast<const QWidget*>(
+                                    backend_.WidgetOf(form_["Wrapped"]))
+                                    ->font())
+                       .height();
+  // "abc def" fits the 60 px (56 px), "ghi" goes to the second line.
+  const std::vector<int> wrapped =
+      InkRows(image, QRect(Origin("Wrapped"), QSize(60, 50)));
+  ASSERT_FALSE(wrapped.empty());
+  EXPECT_GE(wrapped.back(), line);
+  EXPECT_LT(wrapped.back(), 2 * line);
+  const std::vector<int> clipped =
+      InkRows(image, QRect(Origin("Clipped"), QSize(60, 50)));
+  ASSERT_FALSE(clipped.empty());
+  EXPECT_LT(clipped.back(), line);
 }
 
 TEST_F(QtBackendTest, ListItemsShowAmpersandsAsTheyAre) {
