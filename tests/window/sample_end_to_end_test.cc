@@ -1,0 +1,159 @@
+// The bundled sample, end to end on the Qt backend offscreen: a tally paints
+// bars of 8 px per person in their row colours and writes the results file
+// whose rows add up to the counts shown; the enlarged view paints 18 px per
+// person.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QWidget>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/gui/qt_backend.h"
+#include "support/scratch_folder.h"
+#include "window/form_description.h"
+#include "window/main_window.h"
+
+namespace tabulon::window {
+namespace {
+
+using testing::ReadBytes;
+using testing::Sjis;
+
+const gui::Rgb kRowColours[5] = {
+    {0, 0, 0xFF}, {0xFF, 0, 0}, {0, 0xFF, 0}, {0xFF, 0, 0xFF}, {0, 0xFF, 0xFF}};
+
+std::vector<std::vector<std::string>> CsvRows(const std::string& bytes) {
+  std::vector<std::vector<std::string>> rows;
+  std::istringstream in(bytes);
+  std::string line;
+  while (std::getline(in, line)) {
+    EXPECT_TRUE(!line.empty() && line.back() == '\r');
+    line.pop_back();
+    std::vector<std::string> fields;
+    std::string field;
+    std::istringstream cells(line);
+    while (std::getline(cells, field, ',')) fields.push_back(field);
+    rows.push_back(fields);
+  }
+  return rows;
+}
+
+// The Qt backend with its error box recorded, so a failure cannot block
+// the test in a modal box.
+class RecordingQtBackend : public gui::QtBackend {
+ public:
+  void ShowStop(std::string_view, std::string_view message) override {
+    stops.emplace_back(message);
+  }
+  std::vector<std::string> stops;
+};
+
+class SampleEndToEndTest : public testing::InScratchFolder {
+ protected:
+  void SetUp() override { std::filesystem::copy(TABULON_SAMPLE_DIR, "."); }
+  // Creates and realises the window in the current folder.
+  void Start() {
+    window_ = std::make_unique<TForm1>(backend_);
+    window_->Create();
+    backend_.Realise(window_->Form());
+    ASSERT_TRUE(backend_.stops.empty());
+  }
+  void Click(const std::string& button) {
+    gui::RunHandler(backend_, window_->Form(), window_->Form()[button].on_click);
+  }
+  gui::Control& operator[](const std::string& name) { return window_->Form()[name]; }
+
+  // The bar's width on screen and the colour at its middle, checked
+  // against its caption's length.
+  void ExpectBar(const QImage& image, const std::string& bar_name, int c, int px_per_person) {
+    gui::Control& bar = (*this)[bar_name];
+    const int persons = static_cast<int>(bar.Caption().size());
+    QWidget* widget = backend_.WidgetOf(bar);
+    ASSERT_NE(widget, nullptr);
+    EXPECT_EQ(widget->width(), persons * px_per_person) << bar_name;
+    const QPoint origin = widget->mapTo(backend_.Window(), QPoint(0, 0));
+    const QColor middle = image.pixelColor(origin.x() + widget->width() / 2,
+                                           origin.y() + widget->height() / 2);
+    EXPECT_EQ(middle, QColor(kRowColours[c - 1].r, kRowColours[c - 1].g, kRowColours[c - 1].b))
+        << bar_name;
+    const QColor beyond = image.pixelColor(origin.x() + widget->width() + 2,
+                                           origin.y() + widget->height() / 2);
+    EXPECT_NE(beyond, middle) << bar_name << " runs on past its end";
+  }
+
+  RecordingQtBackend backend_;
+  std::unique_ptr<TForm1> window_;
+};
+
+TEST_F(SampleEndToEndTest, TallyPaintsBarsThatMatchTheResultsFile) {
+  Start();
+  Click("Button1");
+  ASSERT_TRUE(backend_.stops.empty());
+  const auto rows = CsvRows(ReadBytes(Sjis("集計結果.csv")));
+  const int respondents = static_cast<int>(rows.size()) - 2;
+  EXPECT_EQ((*this)["LblSum"].Caption(),
+            std::to_string(respondents) + Sjis("人のデータを集計しました"));
+
+  const QImage image = backend_.Render(window_->Form());
+  int column = 2;  // the question blocks start after computer and pupil
+  int bars_seen = 0;
+  for (int q = 1; q <= 8; ++q) {
+    const survey::Question& question = window_->Questionnaire().At(q);
+    if (!question.InUse()) break;
+    for (int c = 1; c <= 5; ++c) {
+      if (c > 1 && question.Choice(c).empty()) continue;
+      int sum = 0;
+      for (int r = 2; r < static_cast<int>(rows.size()); ++r) {
+        if (question.kind != "T") sum += std::stoi(rows[r].at(column));
+      }
+      ++column;
+      if (question.kind == "T") continue;
+      const std::string count = (*this)[CountLabelName(q, c)].Caption();
+      if (sum == 0) {
+        EXPECT_FALSE((*this)[BarLabelName(q, c)].Visible());
+        continue;
+      }
+      EXPECT_EQ(count, std::to_string(sum) + Sjis("人")) << "question " << q << " choice " << c;
+      ExpectBar(image, BarLabelName(q, c), c, 8);
+      ++bars_seen;
+    }
+  }
+  EXPECT_GT(bars_seen, 10);
+}
+
+TEST_F(SampleEndToEndTest, EnlargedViewPaintsEighteenPixelsPerPerson) {
+  Start();
+  Click("Button1");
+  Click("Button3");
+  const QImage image = backend_.Render(window_->Form());
+  int bars_seen = 0;
+  for (int c = 1; c <= 5; ++c) {
+    if (!(*this)[BarLabelName(11, c)].Visible()) continue;
+    ExpectBar(image, BarLabelName(11, c), c, 18);
+    ++bars_seen;
+  }
+  EXPECT_GT(bars_seen, 0);
+}
+
+TEST_F(SampleEndToEndTest, PanelsSevenAndEightCoverNineAndTen) {
+  std::string data = Sjis("題\r\n説明\r\n\r\n");
+  for (int q = 1; q <= 10; ++q) data += Sjis("[R]問" + std::to_string(q) + "\r\nはい\r\n");
+  testing::WriteBytes("data.txt", data);
+  Start();
+  for (const auto& [covered, above] : {std::pair{"GroupBox9", "GroupBox7"},
+                                       std::pair{"GroupBox10", "GroupBox8"}}) {
+    QWidget* hidden = backend_.WidgetOf((*this)[covered]);
+    QWidget* cover = backend_.WidgetOf((*this)[above]);
+    ASSERT_TRUE(hidden->isVisibleTo(backend_.Window())) << covered << " is shown, only covered";
+    EXPECT_TRUE(cover->geometry().contains(hidden->geometry())) << covered;
+    // Among siblings, a later child lies above an earlier one.
+    const QObjectList& siblings = hidden->parentWidget()->children();
+    EXPECT_GT(siblings.indexOf(cover), siblings.indexOf(hidden)) << covered;
+  }
+}
+
+}  // namespace
+}  // namespace tabulon::window
