@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "answer_files.h"
+#include "bench_support.h"
 #include "survey/questionnaire.h"
 #include "survey/results_csv.h"
 #include "survey/tally.h"
@@ -23,52 +24,12 @@
 namespace tabulon::bench {
 namespace {
 
-constexpr int kRounds = 7;
-
 // Does as little as a display could: keeps the calls from being optimised away.
 class CountingListener : public survey::TallyListener {
  public:
   void ChoiceSectionDone(int, const survey::ChoiceCounts&) override { ++calls; }
   void TextAnswerFound(int, const std::string&) override { ++calls; }
   long calls = 0;
-};
-
-double Milliseconds(const std::function<void()>& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  const std::chrono::duration<double, std::milli> spent =
-      std::chrono::steady_clock::now() - start;
-  return spent.count();
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
-// A fresh folder under the temporary folder, made current while it lives.
-class BenchFolder {
- public:
-  BenchFolder() : previous_(std::filesystem::current_path()) {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "tabulon-bench-XXXXXX")
-            .string();
-    if (mkdtemp(pattern.data()) == nullptr) {
-      std::perror("mkdtemp");
-      std::exit(1);
-    }
-    path_ = pattern;
-    std::filesystem::current_path(path_);
-  }
-  ~BenchFolder() {
-    std::filesystem::current_path(previous_);
-    std::filesystem::remove_all(path_);
-  }
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path previous_;
-  std::filesystem::path path_;
 };
 
 void Measure(int count) {

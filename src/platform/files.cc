@@ -192,15 +192,18 @@ int File::CreateForWriting(const std::string& name, File& out) {
 int File::ReadAll(std::string& bytes) {
   if (!IsOpen()) return kInvalidHandle;
   int code = TakeFault(FileOperation::kRead);
+  // Read in pieces the size of the file (one more byte finds its end at
+  // once), so a small answer file does not pay for a large zeroed buffer.
+  size_t chunk = 1 << 16;
   struct stat info;
   if (code == kNoError && fstat(fd_, &info) == 0 && info.st_size > 0) {
-    bytes.reserve(bytes.size() + static_cast<size_t>(info.st_size));
+    chunk = static_cast<size_t>(info.st_size) + 1;
+    bytes.reserve(bytes.size() + chunk);
   }
-  constexpr size_t kChunk = 1 << 16;
   while (code == kNoError) {
     size_t old_size = bytes.size();
-    bytes.resize(old_size + kChunk);
-    ssize_t got = read(fd_, bytes.data() + old_size, kChunk);
+    bytes.resize(old_size + chunk);
+    ssize_t got = read(fd_, bytes.data() + old_size, chunk);
     bytes.resize(old_size + (got > 0 ? static_cast<size_t>(got) : 0));
     if (got == 0) return kNoError;
     if (got < 0 && errno != EINTR) code = ErrorCodeFromErrno(errno);

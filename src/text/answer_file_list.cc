@@ -36,11 +36,7 @@ void AnswerFileList::Refresh() {
     size_t separator = patterns.find(';');
     std::string_view pattern = patterns.substr(0, separator);
     for (std::string& name : platform::FindFiles(pattern)) {
-      auto place =
-          std::lower_bound(names_.begin(), names_.end(), name, NameBefore);
-      // A name that two patterns match is listed once.
-      if (place != names_.end() && *place == name) continue;
-      names_.insert(place, std::move(name));
+      names_.push_back(std::move(name));
       if (!busy && busy_ != nullptr && names_.size() >= kBusyFromCount) {
         busy_->SetBusy(true);
         busy = true;
@@ -49,6 +45,11 @@ void AnswerFileList::Refresh() {
     if (separator == std::string_view::npos) break;
     patterns.remove_prefix(separator + 1);
   }
+  // Sorted once at the end: inserting each name in place costs quadratic
+  // time in a folder of thousands of answer files.
+  std::sort(names_.begin(), names_.end(), NameBefore);
+  // A name that two patterns match is listed once.
+  names_.erase(std::unique(names_.begin(), names_.end()), names_.end());
   if (busy) busy_->SetBusy(false);
 }
 
