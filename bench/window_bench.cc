@@ -35,9 +35,11 @@ double PressTally(gui::Backend& backend, bool realise) {
   gui::RunHandler(backend, window.Form(), button.on_click);  // warm-up
   std::vector<double> rounds;
   for (int round = 0; round < kRounds; ++round) {
-    rounds.push_back(Milliseconds([&] { gui::RunHandler(backend, window.Form(), button.on_click); }));
+    rounds.push_back(Milliseconds(
+        [&] { gui::RunHandler(backend, window.Form(), button.on_click); }));
   }
-  if (window.Form()["Lbln11"].Caption().empty()) std::printf("(nothing tallied?)\n");
+  if (window.Form()["Lbln11"].Caption().empty())
+    std::printf("(nothing tallied?)\n");
   return Median(rounds);
 }
 
@@ -50,18 +52,21 @@ void Measure(int count) {
   NullListener listener;
   const auto bare = [&] {
     survey::TallyAnswerFiles(names, counts, table, listener);
-    survey::WriteTallyResults(questionnaire, table, static_cast<int>(table.size()));
+    survey::WriteTallyResults(questionnaire, table,
+                              static_cast<int>(table.size()));
   };
   bare();
   std::vector<double> rounds;
-  for (int round = 0; round < kRounds; ++round) rounds.push_back(Milliseconds(bare));
+  for (int round = 0; round < kRounds; ++round)
+    rounds.push_back(Milliseconds(bare));
   const double a = Median(rounds);
 
   gui::HeadlessBackend headless;
   const double b = PressTally(headless, false);
   gui::QtBackend qt;
   const double c = PressTally(qt, true);
-  std::printf("%6d  %10.2f %10.2f %10.2f   %6.2f %6.2f\n", count, a, b, c, b / a, c / a);
+  std::printf("%6d  %10.2f %10.2f %10.2f   %6.2f %6.2f\n", count, a, b, c,
+              b / a, c / a);
 }
 
 }  // namespace
@@ -69,9 +74,11 @@ void Measure(int count) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  std::printf("median of %d rounds; (a) tally + results file, (b) Button1Click headless,\n"
-              "(c) Button1Click on Qt offscreen, screen brought up to date once\n\n",
-              tabulon::bench::kRounds);
+  std::printf(
+      "median of %d rounds; (a) tally + results file, (b) Button1Click "
+      "headless,\n"
+      "(c) Button1Click on Qt offscreen, screen brought up to date once\n\n",
+      tabulon::bench::kRounds);
   std::printf("     N      (a) ms     (b) ms     (c) ms  (b)/(a) (c)/(a)\n");
   for (int count : {1000, 10000}) tabulon::bench::Measure(count);
   return 0;

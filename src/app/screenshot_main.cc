@@ -12,11 +12,15 @@
 int main(int argc, char** argv) {
   using namespace tabulon;
   if (argc < 2) {
-    std::fprintf(stderr, "usage: %s OUT.png [tally|enlarged|next|previous|erase]...\n", argv[0]);
+    std::fprintf(stderr,
+                 "usage: %s OUT.png [tally|enlarged|next|previous|erase]...\n",
+                 argv[0]);
     return 2;
   }
-  const std::map<std::string, std::string> kPresses{{"tally", "Button1"}, {"enlarged", "Button3"},
-                                                    {"overview", "Button3"}, {"next", "Button5"},
+  const std::map<std::string, std::string> kPresses{{"tally", "Button1"},
+                                                    {"enlarged", "Button3"},
+                                                    {"overview", "Button3"},
+                                                    {"next", "Button5"},
                                                     {"previous", "Button4"}};
   int qt_argc = 1;
   gui::QtBackend backend(qt_argc, argv);

@@ -12,8 +12,8 @@ namespace tabulon::survey {
 // Rewrites "集計結果.csv" in the current folder from the first `respondents`
 // rows of `table`. The earlier file is replaced only once the new one is
 // complete; a failure raises InputOutputFailure and leaves it as it was.
-void WriteTallyResults(const Questionnaire& questionnaire, const RespondentTable& table,
-                       int respondents);
+void WriteTallyResults(const Questionnaire& questionnaire,
+                       const RespondentTable& table, int respondents);
 
 }  // namespace tabulon::survey
 

@@ -19,7 +19,9 @@ class ChoiceCounts {
  public:
   // Question q = 1 to 10, choice c = 1 to 5.
   std::int64_t At(int q, int c) const { return sums_.at(q - 1).at(c - 1); }
-  void Add(int q, int c, std::int32_t value) { sums_.at(q - 1).at(c - 1) += value; }
+  void Add(int q, int c, std::int32_t value) {
+    sums_.at(q - 1).at(c - 1) += value;
+  }
   void Clear() { sums_ = {}; }
 
  private:
@@ -33,7 +35,9 @@ struct RespondentRow {
   // answer (q, c) at [q - 1][c - 1]; a text answer is answer (q, 1).
   std::array<std::array<std::string, kChoiceCount>, kQuestionCount> answers;
 
-  const std::string& Answer(int q, int c) const { return answers.at(q - 1).at(c - 1); }
+  const std::string& Answer(int q, int c) const {
+    return answers.at(q - 1).at(c - 1);
+  }
 };
 
 // One row per answer file of the last tally, in list order.
@@ -58,8 +62,9 @@ void TallyAnswerLines(const std::vector<std::string>& lines, RespondentRow& row,
 // Tallies the named answer files in order. `counts` and `table` start empty;
 // row r belongs to names[r - 1]. A failure (unreadable file, bad choice line)
 // raises at once; what was tallied before it stays.
-void TallyAnswerFiles(const std::vector<std::string>& names, ChoiceCounts& counts,
-                      RespondentTable& table, TallyListener& listener);
+void TallyAnswerFiles(const std::vector<std::string>& names,
+                      ChoiceCounts& counts, RespondentTable& table,
+                      TallyListener& listener);
 
 }  // namespace tabulon::survey
 

@@ -8,32 +8,33 @@
 namespace tabulon::text {
 
 enum class FixedText {
-  kApplicationTitle,      // Tabulon
-  kFileNotFound,          // ファイルが見つかりません
-  kInvalidFileName,       // 不正なファイル名です
-  kTooManyOpenFiles,      // オープンしたファイルが多すぎます
-  kAccessDenied,          // ファイルへのアクセスが拒否されました
-  kReadPastEnd,           // ファイルの末尾以降を読み込みました
-  kDiskFull,              // ディスクがいっぱいです
-  kNotANumber,            // 入力値が数値ではありません
-  kIoErrorFormat,         // I/O エラー (%d)
-  kNotAnIntegerFormat,    // '%s' は整数ではありません
-  kResultsFileName,       // 集計結果.csv
-  kDefinitionFileName,    // data.txt
-  kAnswerFilePattern,     // *.ans
-  kCsvQuestionHeading,    // 質問,,
-  kCsvIdentityHeading,    // コンピュータ名,氏名等,
-  kPersons,               // 人
-  kTalliedSuffix,         // 人のデータを集計しました
-  kEnlargeCaption,        // １問ごと拡大表示
-  kOverviewCaption,       // 一覧表示
-  kHeadlinePrefix,        // 第
-  kHeadlineSuffix,        // 問目
-  kWindowCaption,         // 校内アンケート　Tabulon
-  kEraseQuestion,         // 個人データファイルを消去しますか？ CR （集計結果.csvは残します)
-  kEraseCaption,          // 確認
-  kYesButton,             // はい(&Y)
-  kNoButton,              // いいえ(&N)
+  kApplicationTitle,  // Tabulon
+  kFileNotFound,      // ファイルが見つかりません
+  kInvalidFileName,   // 不正なファイル名です
+  kTooManyOpenFiles,  // オープンしたファイルが多すぎます
+  kAccessDenied,      // ファイルへのアクセスが拒否されました
+  kReadPastEnd,       // ファイルの末尾以降を読み込みました
+  kDiskFull,          // ディスクがいっぱいです
+  kNotANumber,        // 入力値が数値ではありません
+  kIoErrorFormat,     // I/O エラー (%d)
+  kNotAnIntegerFormat,  // '%s' は整数ではありません
+  kResultsFileName,     // 集計結果.csv
+  kDefinitionFileName,  // data.txt
+  kAnswerFilePattern,   // *.ans
+  kCsvQuestionHeading,  // 質問,,
+  kCsvIdentityHeading,  // コンピュータ名,氏名等,
+  kPersons,             // 人
+  kTalliedSuffix,       // 人のデータを集計しました
+  kEnlargeCaption,      // １問ごと拡大表示
+  kOverviewCaption,     // 一覧表示
+  kHeadlinePrefix,      // 第
+  kHeadlineSuffix,      // 問目
+  kWindowCaption,       // 校内アンケート　Tabulon
+  kEraseQuestion,  // 個人データファイルを消去しますか？ CR
+                   // （集計結果.csvは残します)
+  kEraseCaption,   // 確認
+  kYesButton,      // はい(&Y)
+  kNoButton,       // いいえ(&N)
 };
 
 // The CP932 bytes of a fixed text; converted once, then shared.

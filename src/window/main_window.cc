@@ -26,7 +26,8 @@ std::string CountCaption(std::int64_t persons) {
 }
 
 std::string BarCaption(std::int64_t persons) {
-  return std::string(static_cast<std::size_t>(std::min(persons, kLongestBar)), ' ');
+  return std::string(static_cast<std::size_t>(std::min(persons, kLongestBar)),
+                     ' ');
 }
 
 }  // namespace
@@ -34,7 +35,8 @@ std::string BarCaption(std::int64_t persons) {
 TForm1::TForm1(gui::Backend& backend)
     : backend_(backend), form_(MainWindowSpec(), backend, &backend) {
   form_.Build(MainWindowControls());
-  for (int q = 1; q <= kQuestionCount + 1; ++q) panels_[q - 1] = ResolvePanel(q);
+  for (int q = 1; q <= kQuestionCount + 1; ++q)
+    panels_[q - 1] = ResolvePanel(q);
   form_["Button1"].on_click = [this] { Button1Click(); };
   form_["Button2"].on_click = [this] { Button2Click(); };
   form_["Button3"].on_click = [this] { Button3Click(); };
@@ -57,7 +59,8 @@ TForm1::QuestionPanel TForm1::ResolvePanel(int q) {
     panel.question_text = &form_["Lbl110"];
   }
   for (int c = 1; c <= kChoiceCount; ++c) {
-    panel.rows[c - 1] = {&form_[ChoiceLabelName(q, c)], &form_[CountLabelName(q, c)],
+    panel.rows[c - 1] = {&form_[ChoiceLabelName(q, c)],
+                         &form_[CountLabelName(q, c)],
                          &form_[BarLabelName(q, c)]};
   }
   panel.list = &form_[ListBoxName(q)];
@@ -104,7 +107,8 @@ void TForm1::FormCreate() {
       continue;
     }
     panel.list->Hide();
-    for (int c = 1; c <= kChoiceCount; ++c) Row(q, c).choice->SetCaption(question.Choice(c));
+    for (int c = 1; c <= kChoiceCount; ++c)
+      Row(q, c).choice->SetCaption(question.Choice(c));
   }
   // 9. The panels of the numbers not in use.
   for (int q = 1; q <= kQuestionCount; ++q) {
@@ -131,7 +135,8 @@ void TForm1::Button1Click() {
   files.Refresh();
   const int respondents = files.Count();
   // 5. Shown before any answer file is read.
-  form_["LblSum"].SetCaption(std::to_string(respondents) + Text(FixedText::kTalliedSuffix));
+  form_["LblSum"].SetCaption(std::to_string(respondents) +
+                             Text(FixedText::kTalliedSuffix));
   // 6. The panels follow the running totals through ChoiceSectionDone and
   // TextAnswerFound.
   survey::ChoiceCounts counts;
@@ -171,13 +176,16 @@ void TForm1::ChoiceSectionDone(int q, const survey::ChoiceCounts& counts) {
   }
 }
 
-void TForm1::TextAnswerFound(int q, const std::string& text) { Panel(q).list->AppendItem(text); }
+void TForm1::TextAnswerFound(int q, const std::string& text) {
+  Panel(q).list->AppendItem(text);
+}
 
 // Deletes every listed answer file once the user has confirmed it.
 void TForm1::Button2Click() {
   // 1-2.
-  const gui::Confirmation box{Text(FixedText::kEraseCaption), Text(FixedText::kEraseQuestion),
-                              Text(FixedText::kYesButton), Text(FixedText::kNoButton)};
+  const gui::Confirmation box{
+      Text(FixedText::kEraseCaption), Text(FixedText::kEraseQuestion),
+      Text(FixedText::kYesButton), Text(FixedText::kNoButton)};
   if (!backend_.Confirm(box)) return;
   // 3.
   text::AnswerFileList& files = form_.FileListNamed("FileListBox1").List();
@@ -229,29 +237,34 @@ void TForm1::Button6Click() {
   QuestionPanel& enlarged = Panel(kEnlargedPanel);
   QuestionPanel& overview = Panel(q);
   // 1-2.
-  enlarged.box->SetCaption(Text(FixedText::kHeadlinePrefix) + std::to_string(q) +
+  enlarged.box->SetCaption(Text(FixedText::kHeadlinePrefix) +
+                           std::to_string(q) +
                            Text(FixedText::kHeadlineSuffix));
   enlarged.question_text->SetCaption(questionnaire_.At(q).text);
   if (questionnaire_.At(q).kind == "T") {
     // 3. The rows stay as they were, hidden behind the list.
     enlarged.list->Show();
     enlarged.list->ClearItems();
-    for (const std::string& item : overview.list->Items()) enlarged.list->AppendItem(item);
+    for (const std::string& item : overview.list->Items())
+      enlarged.list->AppendItem(item);
   } else {
     // 4.
     enlarged.list->Hide();
     for (int c = 1; c <= kChoiceCount; ++c) {
-      enlarged.rows[c - 1].choice->SetCaption(overview.rows[c - 1].choice->Caption());
+      enlarged.rows[c - 1].choice->SetCaption(
+          overview.rows[c - 1].choice->Caption());
     }
     for (int c = 1; c <= kChoiceCount; ++c) {
-      enlarged.rows[c - 1].count->SetCaption(overview.rows[c - 1].count->Caption());
+      enlarged.rows[c - 1].count->SetCaption(
+          overview.rows[c - 1].count->Caption());
     }
     for (int c = 1; c <= kChoiceCount; ++c) {
       enlarged.rows[c - 1].bar->SetCaption(overview.rows[c - 1].bar->Caption());
     }
   }
   // 5. A bar shows exactly where its count text is not empty.
-  for (ChoiceRow& row : enlarged.rows) row.bar->SetVisible(!row.count->Caption().empty());
+  for (ChoiceRow& row : enlarged.rows)
+    row.bar->SetVisible(!row.count->Caption().empty());
 }
 
 }  // namespace tabulon::window

@@ -12,7 +12,8 @@ namespace tabulon::testing {
 std::string Sjis(std::string_view utf8) { return platform::Utf8ToCp932(utf8); }
 
 ScratchFolder::ScratchFolder() : previous_(std::filesystem::current_path()) {
-  std::string pattern = (std::filesystem::temp_directory_path() / "tabulon-test-XXXXXX").string();
+  std::string pattern =
+      (std::filesystem::temp_directory_path() / "tabulon-test-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) {
     ADD_FAILURE() << "cannot make a scratch folder";
     path_ = previous_;

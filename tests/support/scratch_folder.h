@@ -3,11 +3,11 @@
 #ifndef TABULON_TESTS_SUPPORT_SCRATCH_FOLDER_H_
 #define TABULON_TESTS_SUPPORT_SCRATCH_FOLDER_H_
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <string>
 #include <string_view>
-
-#include <gtest/gtest.h>
 
 namespace tabulon::testing {
 

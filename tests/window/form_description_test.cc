@@ -1,12 +1,12 @@
 // The main window's layout table: names, parents, stacking and Tab order.
 #include "window/form_description.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 namespace tabulon::window {
 namespace {
@@ -16,8 +16,9 @@ using gui::ControlSpec;
 
 const ControlSpec& Find(const std::string& name) {
   const auto& controls = MainWindowControls();
-  auto it = std::find_if(controls.begin(), controls.end(),
-                         [&](const ControlSpec& spec) { return spec.name == name; });
+  auto it =
+      std::find_if(controls.begin(), controls.end(),
+                   [&](const ControlSpec& spec) { return spec.name == name; });
   EXPECT_NE(it, controls.end()) << name;
   return *it;
 }
@@ -29,20 +30,23 @@ TEST(FormDescriptionTest, NamesAreUniqueAndParentsComeFirst) {
     EXPECT_TRUE(seen.insert(spec.name).second) << "twice: " << spec.name;
   }
   // Ten panels of 5 x 3 row labels and a list; 1 to 8 with a question
-  // label; the enlarged panel; three heading labels, six buttons, the file list.
+  // label; the enlarged panel; three heading labels, six buttons, the file
+  // list.
   EXPECT_EQ(seen.size(), 10u * 17 + 8 + 18 + 3 + 6 + 1);
 }
 
 TEST(FormDescriptionTest, WindowedControlsOfTheWindowStackBottomToTop) {
   std::vector<std::string> order;
   for (const ControlSpec& spec : MainWindowControls()) {
-    if (spec.parent.empty() && spec.kind != ControlKind::kLabel) order.push_back(spec.name);
+    if (spec.parent.empty() && spec.kind != ControlKind::kLabel)
+      order.push_back(spec.name);
   }
-  EXPECT_EQ(order, (std::vector<std::string>{
-                       "GroupBox9", "GroupBox10", "GroupBox1", "Button1", "GroupBox2",
-                       "GroupBox3", "GroupBox4", "GroupBox5", "FileListBox1", "GroupBox6",
-                       "GroupBox7", "GroupBox8", "Button2", "Button3", "Button4", "Button5",
-                       "GroupBox11", "Button6"}));
+  EXPECT_EQ(order,
+            (std::vector<std::string>{
+                "GroupBox9", "GroupBox10", "GroupBox1", "Button1", "GroupBox2",
+                "GroupBox3", "GroupBox4", "GroupBox5", "FileListBox1",
+                "GroupBox6", "GroupBox7", "GroupBox8", "Button2", "Button3",
+                "Button4", "Button5", "GroupBox11", "Button6"}));
 }
 
 TEST(FormDescriptionTest, TabMovesThroughListsAndButtonsInOrder) {
@@ -54,8 +58,9 @@ TEST(FormDescriptionTest, TabMovesThroughListsAndButtonsInOrder) {
   std::vector<std::string> names;
   for (const auto& [position, name] : focus) names.push_back(name);
   EXPECT_EQ(names, (std::vector<std::string>{
-                       "ListBox1", "Button1", "ListBox2", "ListBox3", "ListBox4", "ListBox5",
-                       "ListBox6", "ListBox7", "ListBox8", "ListBox9", "ListBox10", "Button2",
+                       "ListBox1", "Button1", "ListBox2", "ListBox3",
+                       "ListBox4", "ListBox5", "ListBox6", "ListBox7",
+                       "ListBox8", "ListBox9", "ListBox10", "Button2",
                        "ListBox11", "Button3", "Button4", "Button5"}));
 }
 

@@ -2,10 +2,10 @@
 // folder: start-up, tally, the enlarged view and erasing.
 #include "window/main_window.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "platform/files.h"
 #include "platform/gui/headless_backend.h"
@@ -20,7 +20,8 @@ using testing::Sjis;
 using testing::WriteBytes;
 
 // Lines given in UTF-8, written as CP932 with CR LF.
-void WriteLines(const std::string& name, const std::vector<std::string>& lines) {
+void WriteLines(const std::string& name,
+                const std::vector<std::string>& lines) {
   std::string bytes;
   for (const std::string& line : lines) bytes += Sjis(line) + "\r\n";
   WriteBytes(name, bytes);
@@ -32,7 +33,8 @@ struct Section {
   char kind;  // 'R', 'C' or 'T'
   std::vector<std::string> lines;
 };
-void WriteAnswer(const std::string& name, const std::string& computer, const std::string& pupil,
+void WriteAnswer(const std::string& name, const std::string& computer,
+                 const std::string& pupil,
                  const std::vector<Section>& sections) {
   std::vector<std::string> lines{computer, pupil};
   for (std::size_t i = 0; i < sections.size(); ++i) {
@@ -45,9 +47,18 @@ void WriteAnswer(const std::string& name, const std::string& computer, const std
 
 // Three questions: a choice question of three choices, a text question, a
 // choice question of two.
-const std::vector<std::string> kThreeQuestions{
-    "校内アンケート", "学校生活について", "", "[R]好きな季節は？", "春", "夏", "秋", "",
-    "[T]ひとこと", "[C]部活動は？", "運動部", "文化部"};
+const std::vector<std::string> kThreeQuestions{"校内アンケート",
+                                               "学校生活について",
+                                               "",
+                                               "[R]好きな季節は？",
+                                               "春",
+                                               "夏",
+                                               "秋",
+                                               "",
+                                               "[T]ひとこと",
+                                               "[C]部活動は？",
+                                               "運動部",
+                                               "文化部"};
 
 class MainWindowTest : public testing::InScratchFolder {
  protected:
@@ -57,8 +68,12 @@ class MainWindowTest : public testing::InScratchFolder {
     window_->Create();
     return *window_;
   }
-  gui::Control& operator[](const std::string& name) { return window_->Form()[name]; }
-  std::string Caption(const std::string& name) { return (*this)[name].Caption(); }
+  gui::Control& operator[](const std::string& name) {
+    return window_->Form()[name];
+  }
+  std::string Caption(const std::string& name) {
+    return (*this)[name].Caption();
+  }
   bool Visible(const std::string& name) { return (*this)[name].Visible(); }
   // A press of a button, through the handler guard as the window runs it.
   void Click(const std::string& button) {
@@ -88,7 +103,8 @@ TEST_F(MainWindowTest, ShowsOnePanelPerQuestionInUse) {
   EXPECT_FALSE(Visible("ListBox1"));
   EXPECT_TRUE(Visible("ListBox2"));
   EXPECT_TRUE((*this)["ListBox2"].Items().empty());
-  EXPECT_EQ(Caption("Lbl21"), "Lbl11") << "a text question's choice labels are left alone";
+  EXPECT_EQ(Caption("Lbl21"), "Lbl11")
+      << "a text question's choice labels are left alone";
   for (const char* name : {"Lbln11", "Lblg11", "Lbln25", "Lblg35"}) {
     EXPECT_FALSE(Visible(name)) << name;
     EXPECT_EQ(Caption(name), "") << name;
@@ -109,8 +125,9 @@ TEST_F(MainWindowTest, WithoutQuestionsOnlyTheHeadingAndButtonsShow) {
       visible.push_back(control->Name());
     }
   }
-  EXPECT_EQ(visible, (std::vector<std::string>{"Label1", "Label2", "LblSum", "Button1",
-                                               "Button2", "Button3"}));
+  EXPECT_EQ(visible,
+            (std::vector<std::string>{"Label1", "Label2", "LblSum", "Button1",
+                                      "Button2", "Button3"}));
 }
 
 TEST_F(MainWindowTest, QuestionsNineAndTenCarryTheirTextInThePanelCaption) {
@@ -122,7 +139,8 @@ TEST_F(MainWindowTest, QuestionsNineAndTenCarryTheirTextInThePanelCaption) {
   EXPECT_EQ(Caption("GroupBox9"), Sjis("質問9"));
   EXPECT_EQ(Caption("GroupBox10"), Sjis("質問10"));
   EXPECT_TRUE(Visible("GroupBox10"));
-  EXPECT_EQ(Caption("Lbl01"), "") << "a question without choices shows empty rows";
+  EXPECT_EQ(Caption("Lbl01"), "")
+      << "a question without choices shows empty rows";
 }
 
 TEST_F(MainWindowTest, AnEmptyQuestionTextStillShowsItsPanel) {
@@ -133,7 +151,8 @@ TEST_F(MainWindowTest, AnEmptyQuestionTextStillShowsItsPanel) {
   EXPECT_EQ(Caption("Lbl11"), Sjis("はい"));
 }
 
-TEST_F(MainWindowTest, MissingDefinitionIsReportedAndTheWindowOpensPartlySetUp) {
+TEST_F(MainWindowTest,
+       MissingDefinitionIsReportedAndTheWindowOpensPartlySetUp) {
   Start();
   ASSERT_EQ(backend_.Stops().size(), 1u);
   EXPECT_EQ(backend_.Stops()[0].caption, "Tabulon");
@@ -141,7 +160,8 @@ TEST_F(MainWindowTest, MissingDefinitionIsReportedAndTheWindowOpensPartlySetUp) 
   EXPECT_EQ(Caption("Label1"), "Label1");
   EXPECT_EQ(Caption("Label2"), Sjis("このアンケートの説明"));
   EXPECT_FALSE(Visible("GroupBox1"));
-  for (int q = 2; q <= 10; ++q) EXPECT_TRUE(Visible("GroupBox" + std::to_string(q))) << q;
+  for (int q = 2; q <= 10; ++q)
+    EXPECT_TRUE(Visible("GroupBox" + std::to_string(q))) << q;
   EXPECT_FALSE(Visible("Lbln11"));
   EXPECT_FALSE(Visible("Lblg05"));
   EXPECT_FALSE(Visible("GroupBox11"));
@@ -152,9 +172,12 @@ TEST_F(MainWindowTest, MissingDefinitionIsReportedAndTheWindowOpensPartlySetUp) 
 
 TEST_F(MainWindowTest, TallyShowsCountsBarsAndTextAnswers) {
   WriteLines("data.txt", kThreeQuestions);
-  WriteAnswer("a.ans", "PC01", "山田", {{'R', {"1", "0", "0"}}, {'T', {"楽しい"}}, {'C', {"1", "1"}}});
-  WriteAnswer("B.ans", "PC02", "鈴木", {{'R', {"1", "0", "1"}}, {'T', {"楽しい"}}, {'C', {"0", "1"}}});
-  WriteAnswer("c.ans", "PC03", "佐藤", {{'R', {"1", "0", "0"}}, {'T', {""}}, {'C', {"0", "1"}}});
+  WriteAnswer("a.ans", "PC01", "山田",
+              {{'R', {"1", "0", "0"}}, {'T', {"楽しい"}}, {'C', {"1", "1"}}});
+  WriteAnswer("B.ans", "PC02", "鈴木",
+              {{'R', {"1", "0", "1"}}, {'T', {"楽しい"}}, {'C', {"0", "1"}}});
+  WriteAnswer("c.ans", "PC03", "佐藤",
+              {{'R', {"1", "0", "0"}}, {'T', {""}}, {'C', {"0", "1"}}});
   Start();
   Click("Button1");
   EXPECT_TRUE(backend_.Stops().empty());
@@ -175,12 +198,14 @@ TEST_F(MainWindowTest, TallyShowsCountsBarsAndTextAnswers) {
 
 TEST_F(MainWindowTest, TallyingTwiceGivesTheSameDisplayAndFile) {
   WriteLines("data.txt", kThreeQuestions);
-  WriteAnswer("a.ans", "PC01", "山田", {{'R', {"0", "1", "0"}}, {'T', {"よい"}}});
+  WriteAnswer("a.ans", "PC01", "山田",
+              {{'R', {"0", "1", "0"}}, {'T', {"よい"}}});
   Start();
   Click("Button1");
   const std::string csv = ReadBytes(Sjis("集計結果.csv"));
   Click("Button1");
-  EXPECT_EQ((*this)["ListBox2"].Items(), std::vector<std::string>{Sjis("よい")});
+  EXPECT_EQ((*this)["ListBox2"].Items(),
+            std::vector<std::string>{Sjis("よい")});
   EXPECT_EQ(Caption("Lbln12"), Sjis("1人"));
   EXPECT_EQ(ReadBytes(Sjis("集計結果.csv")), csv);
 }
@@ -205,7 +230,8 @@ TEST_F(MainWindowTest, ABadChoiceLineStopsTheTallyWithItsMessage) {
   ASSERT_EQ(backend_.Stops().size(), 1u);
   EXPECT_EQ(backend_.Stops()[0].message, Sjis("'x' は整数ではありません."));
   EXPECT_EQ(Caption("LblSum"), Sjis("2人のデータを集計しました"));
-  EXPECT_EQ(Caption("Lbln11"), Sjis("1人")) << "the display keeps the previous section";
+  EXPECT_EQ(Caption("Lbln11"), Sjis("1人"))
+      << "the display keeps the previous section";
   EXPECT_FALSE(Exists(Sjis("集計結果.csv")));
 }
 
@@ -213,7 +239,8 @@ TEST_F(MainWindowTest, AnAnswerFileThatVanishedStopsTheTally) {
   WriteLines("data.txt", kThreeQuestions);
   WriteAnswer("a.ans", "PC01", "山田", {{'R', {"1", "0", "0"}}});
   Start();
-  platform::InjectFaultForTesting(platform::FileOperation::kOpen, 1, platform::kFileNotFound);
+  platform::InjectFaultForTesting(platform::FileOperation::kOpen, 1,
+                                  platform::kFileNotFound);
   Click("Button1");
   platform::ClearFaultsForTesting();
   ASSERT_EQ(backend_.Stops().size(), 1u);
@@ -223,17 +250,20 @@ TEST_F(MainWindowTest, AnAnswerFileThatVanishedStopsTheTally) {
 
 TEST_F(MainWindowTest, NoOldCountSurvivesErasingAndTallyingAgain) {
   WriteLines("data.txt", kThreeQuestions);
-  WriteAnswer("a.ans", "PC01", "山田", {{'R', {"1", "1", "0"}}, {'T', {"よい"}}, {'C', {"1", "0"}}});
+  WriteAnswer("a.ans", "PC01", "山田",
+              {{'R', {"1", "1", "0"}}, {'T', {"よい"}}, {'C', {"1", "0"}}});
   Start();
   Click("Button1");
   backend_.QueueAnswer(true);
   Click("Button2");
-  EXPECT_EQ(Caption("Lbln11"), Sjis("1人")) << "erasing leaves the window alone";
+  EXPECT_EQ(Caption("Lbln11"), Sjis("1人"))
+      << "erasing leaves the window alone";
   Click("Button1");
   for (const char* name : {"Lbln11", "Lbln12", "Lbln31"}) {
     EXPECT_EQ(Caption(name), "") << name;
   }
-  for (const char* name : {"Lblg11", "Lblg12", "Lblg31"}) EXPECT_FALSE(Visible(name)) << name;
+  for (const char* name : {"Lblg11", "Lblg12", "Lblg31"})
+    EXPECT_FALSE(Visible(name)) << name;
   Click("Button3");
   EXPECT_EQ(Caption("Lbln111"), "");
   EXPECT_FALSE(Visible("Lblg111"));
@@ -244,8 +274,10 @@ TEST_F(MainWindowTest, NoOldCountSurvivesErasingAndTallyingAgain) {
 
 TEST_F(MainWindowTest, EnlargedViewCopiesTheCurrentQuestion) {
   WriteLines("data.txt", kThreeQuestions);
-  WriteAnswer("a.ans", "PC01", "山田", {{'R', {"1", "0", "0"}}, {'T', {"よい"}}, {'C', {"1", "1"}}});
-  WriteAnswer("b.ans", "PC02", "鈴木", {{'R', {"1", "0", "0"}}, {'T', {"ふつう"}}, {'C', {"0", "1"}}});
+  WriteAnswer("a.ans", "PC01", "山田",
+              {{'R', {"1", "0", "0"}}, {'T', {"よい"}}, {'C', {"1", "1"}}});
+  WriteAnswer("b.ans", "PC02", "鈴木",
+              {{'R', {"1", "0", "0"}}, {'T', {"ふつう"}}, {'C', {"0", "1"}}});
   Start();
   Click("Button3");
   EXPECT_EQ(Caption("Button3"), Sjis("一覧表示"));
@@ -254,7 +286,8 @@ TEST_F(MainWindowTest, EnlargedViewCopiesTheCurrentQuestion) {
   EXPECT_EQ(Caption("Lbl111"), Sjis("春"));
   EXPECT_EQ(Caption("Lbln111"), "") << "no tally yet";
   EXPECT_FALSE(Visible("Lblg111"));
-  for (int q = 1; q <= 10; ++q) EXPECT_FALSE(Visible("GroupBox" + std::to_string(q)));
+  for (int q = 1; q <= 10; ++q)
+    EXPECT_FALSE(Visible("GroupBox" + std::to_string(q)));
   EXPECT_TRUE(Visible("Button4"));
 
   Click("Button1");  // a tally in the enlarged view draws at once
@@ -280,7 +313,8 @@ TEST_F(MainWindowTest, EnlargedViewCopiesTheCurrentQuestion) {
   EXPECT_EQ(Caption("Button3"), Sjis("１問ごと拡大表示"));
   EXPECT_FALSE(Visible("GroupBox11"));
   EXPECT_FALSE(Visible("Button5"));
-  for (int q = 1; q <= 10; ++q) EXPECT_EQ(Visible("GroupBox" + std::to_string(q)), q <= 3) << q;
+  for (int q = 1; q <= 10; ++q)
+    EXPECT_EQ(Visible("GroupBox" + std::to_string(q)), q <= 3) << q;
   Click("Button3");
   EXPECT_EQ(Caption("GroupBox11"), Sjis("第3問目"));
 }
@@ -292,20 +326,22 @@ TEST_F(MainWindowTest, NavigationStaysWithinTheQuestions) {
     int expected;
   };
   const std::vector<Case> cases{
-      {0, {"Button5"}, 1},                       // to 2 and straight back
-      {3, {"Button4"}, 1},                       // no wrap at the start
+      {0, {"Button5"}, 1},  // to 2 and straight back
+      {3, {"Button4"}, 1},  // no wrap at the start
       {10, std::vector<std::string>(12, "Button5"), 10},  // none past ten
       {10, {"Button5", "Button5", "Button4"}, 2},
   };
   for (const Case& c : cases) {
     testing::ScratchFolder folder;
     std::vector<std::string> lines{"題", "説明", ""};
-    for (int q = 1; q <= c.questions; ++q) lines.push_back("[C]問" + std::to_string(q));
+    for (int q = 1; q <= c.questions; ++q)
+      lines.push_back("[C]問" + std::to_string(q));
     WriteLines("data.txt", lines);
     Start();
     Click("Button3");
     for (const std::string& press : c.presses) Click(press);
-    EXPECT_EQ(window_->CurrentQuestion(), c.expected) << c.questions << " questions";
+    EXPECT_EQ(window_->CurrentQuestion(), c.expected)
+        << c.questions << " questions";
     EXPECT_EQ(Caption("GroupBox11"),
               Sjis("第" + std::to_string(c.expected) + "問目"));
   }
@@ -315,7 +351,8 @@ TEST_F(MainWindowTest, NavigationStaysWithinTheQuestions) {
 
 TEST_F(MainWindowTest, EraseAsksFirstAndDeletesOnlyTheAnswerFiles) {
   WriteLines("data.txt", kThreeQuestions);
-  for (const char* name : {"a.ans", "b.ANS", "c.ans"}) WriteAnswer(name, "PC", "名", {});
+  for (const char* name : {"a.ans", "b.ANS", "c.ans"})
+    WriteAnswer(name, "PC", "名", {});
   WriteBytes(".hidden.ans", "x");
   WriteBytes("notes.txt", "x");
   Start();
@@ -326,15 +363,16 @@ TEST_F(MainWindowTest, EraseAsksFirstAndDeletesOnlyTheAnswerFiles) {
   ASSERT_EQ(backend_.Confirmations().size(), 1u);
   const gui::Confirmation& box = backend_.Confirmations()[0];
   EXPECT_EQ(box.caption, Sjis("確認"));
-  EXPECT_EQ(box.message,
-            Sjis("個人データファイルを消去しますか？") + "\r" + Sjis("（集計結果.csvは残します)"));
+  EXPECT_EQ(box.message, Sjis("個人データファイルを消去しますか？") + "\r" +
+                             Sjis("（集計結果.csvは残します)"));
   EXPECT_EQ(box.yes_button, Sjis("はい(&Y)"));
   EXPECT_EQ(box.no_button, Sjis("いいえ(&N)"));
   EXPECT_TRUE(Exists("a.ans"));
 
   backend_.QueueAnswer(true);
   Click("Button2");
-  for (const char* gone : {"a.ans", "b.ANS", "c.ans"}) EXPECT_FALSE(Exists(gone)) << gone;
+  for (const char* gone : {"a.ans", "b.ANS", "c.ans"})
+    EXPECT_FALSE(Exists(gone)) << gone;
   for (const char* kept : {".hidden.ans", "notes.txt", "data.txt"}) {
     EXPECT_TRUE(Exists(kept)) << kept;
   }
@@ -344,9 +382,11 @@ TEST_F(MainWindowTest, EraseAsksFirstAndDeletesOnlyTheAnswerFiles) {
 
 TEST_F(MainWindowTest, AFileThatCannotBeDeletedSurvivesSilently) {
   WriteLines("data.txt", kThreeQuestions);
-  for (const char* name : {"a.ans", "b.ans", "c.ans"}) WriteAnswer(name, "PC", "名", {});
+  for (const char* name : {"a.ans", "b.ans", "c.ans"})
+    WriteAnswer(name, "PC", "名", {});
   Start();
-  platform::InjectFaultForTesting(platform::FileOperation::kDelete, 2, platform::kAccessDenied);
+  platform::InjectFaultForTesting(platform::FileOperation::kDelete, 2,
+                                  platform::kAccessDenied);
   backend_.QueueAnswer(true);
   Click("Button2");
   platform::ClearFaultsForTesting();

@@ -62,13 +62,17 @@ class SampleEndToEndTest : public testing::InScratchFolder {
     ASSERT_TRUE(backend_.stops.empty());
   }
   void Click(const std::string& button) {
-    gui::RunHandler(backend_, window_->Form(), window_->Form()[button].on_click);
+    gui::RunHandler(backend_, window_->Form(),
+                    window_->Form()[button].on_click);
   }
-  gui::Control& operator[](const std::string& name) { return window_->Form()[name]; }
+  gui::Control& operator[](const std::string& name) {
+    return window_->Form()[name];
+  }
 
   // The bar's width on screen and the colour at its middle, checked
   // against its caption's length.
-  void ExpectBar(const QImage& image, const std::string& bar_name, int c, int px_per_person) {
+  void ExpectBar(const QImage& image, const std::string& bar_name, int c,
+                 int px_per_person) {
     gui::Control& bar = (*this)[bar_name];
     const int persons = static_cast<int>(bar.Caption().size());
     QWidget* widget = backend_.WidgetOf(bar);
@@ -77,7 +81,8 @@ class SampleEndToEndTest : public testing::InScratchFolder {
     const QPoint origin = widget->mapTo(backend_.Window(), QPoint(0, 0));
     const QColor middle = image.pixelColor(origin.x() + widget->width() / 2,
                                            origin.y() + widget->height() / 2);
-    EXPECT_EQ(middle, QColor(kRowColours[c - 1].r, kRowColours[c - 1].g, kRowColours[c - 1].b))
+    EXPECT_EQ(middle, QColor(kRowColours[c - 1].r, kRowColours[c - 1].g,
+                             kRowColours[c - 1].b))
         << bar_name;
     const QColor beyond = image.pixelColor(origin.x() + widget->width() + 2,
                                            origin.y() + widget->height() / 2);
@@ -116,7 +121,8 @@ TEST_F(SampleEndToEndTest, TallyPaintsBarsThatMatchTheResultsFile) {
         EXPECT_FALSE((*this)[BarLabelName(q, c)].Visible());
         continue;
       }
-      EXPECT_EQ(count, std::to_string(sum) + Sjis("人")) << "question " << q << " choice " << c;
+      EXPECT_EQ(count, std::to_string(sum) + Sjis("人"))
+          << "question " << q << " choice " << c;
       ExpectBar(image, BarLabelName(q, c), c, 8);
       ++bars_seen;
     }
@@ -140,14 +146,16 @@ TEST_F(SampleEndToEndTest, EnlargedViewPaintsEighteenPixelsPerPerson) {
 
 TEST_F(SampleEndToEndTest, PanelsSevenAndEightCoverNineAndTen) {
   std::string data = Sjis("題\r\n説明\r\n\r\n");
-  for (int q = 1; q <= 10; ++q) data += Sjis("[R]問" + std::to_string(q) + "\r\nはい\r\n");
+  for (int q = 1; q <= 10; ++q)
+    data += Sjis("[R]問" + std::to_string(q) + "\r\nはい\r\n");
   testing::WriteBytes("data.txt", data);
   Start();
   for (const auto& [covered, above] : {std::pair{"GroupBox9", "GroupBox7"},
                                        std::pair{"GroupBox10", "GroupBox8"}}) {
     QWidget* hidden = backend_.WidgetOf((*this)[covered]);
     QWidget* cover = backend_.WidgetOf((*this)[above]);
-    ASSERT_TRUE(hidden->isVisibleTo(backend_.Window())) << covered << " is shown, only covered";
+    ASSERT_TRUE(hidden->isVisibleTo(backend_.Window()))
+        << covered << " is shown, only covered";
     EXPECT_TRUE(cover->geometry().contains(hidden->geometry())) << covered;
     // Among siblings, a later child lies above an earlier one.
     const QObjectList& siblings = hidden->parentWidget()->children();
