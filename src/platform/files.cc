@@ -91,14 +91,18 @@ void CloseQuietly(int& fd) {
 // stays open. Directories are denied as the desktop denies them.
 int OpenLocked(const std::string& name, int flags, short lock_type, int& fd) {
   if (int fault = TakeFault(FileOperation::kOpen)) return fault;
-  fd = open(name.c_str(), flags | O_CLOEXEC, 0666);
+  // Not blocking: a named pipe put where a file should be must not hang the
+  // program; it is refused below like a folder.
+  fd = open(name.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
   if (fd < 0) return OpenErrorCode(errno, name);
   struct stat info;
   int code = kNoError;
   if (fstat(fd, &info) != 0) {
     code = ErrorCodeFromErrno(errno);
-  } else if (S_ISDIR(info.st_mode)) {
+  } else if (!S_ISREG(info.st_mode)) {
     code = kAccessDenied;
+  } else if (fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    code = ErrorCodeFromErrno(errno);
   } else {
     code = Lock(fd, lock_type);
   }
@@ -106,11 +110,11 @@ int OpenLocked(const std::string& name, int flags, short lock_type, int& fd) {
   return code;
 }
 
-// Refuses writing to an existing file that is read-only or a folder.
+// Refuses writing to an existing name that is read-only or no plain file.
 int CheckWritable(const std::string& name) {
   struct stat info;
   if (stat(name.c_str(), &info) != 0) return kNoError;  // open will tell
-  if (S_ISDIR(info.st_mode) || IsReadOnly(info)) return kAccessDenied;
+  if (!S_ISREG(info.st_mode) || IsReadOnly(info)) return kAccessDenied;
   return kNoError;
 }
 

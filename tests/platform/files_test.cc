@@ -106,6 +106,15 @@ TEST_F(FilesTest, FolderIsDeniedLikeAFile) {
   EXPECT_EQ(DeleteFileByName("folder"), kAccessDenied);
 }
 
+TEST_F(FilesTest, NamedPipeIsRefusedInsteadOfWaitedFor) {
+  ASSERT_EQ(mkfifo("pipe.ans", 0666), 0);
+  File file;
+  EXPECT_EQ(File::OpenForReading("pipe.ans", file), kAccessDenied);
+  EXPECT_EQ(File::CreateForWriting("pipe.ans", file), kAccessDenied);
+  ReplacementFile replacement;
+  EXPECT_EQ(replacement.Begin("pipe.ans"), kAccessDenied);
+}
+
 TEST_F(FilesTest, ReadOnlyFileIsReadButNeitherWrittenNorDeleted) {
   WriteBytes("ro.csv", "old");
   chmod("ro.csv", 0444);
