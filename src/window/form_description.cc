@@ -8,7 +8,7 @@ namespace {
 
 using gui::Colour;
 using gui::ControlKind;
-using gui::ControlSpec;
+using gui::ControlLayout;
 using gui::Font;
 using gui::Rgb;
 using gui::SystemColour;
@@ -51,57 +51,57 @@ int TabOrder(std::string_view name) {
   return -1;
 }
 
-ControlSpec Spec(ControlKind kind, std::string name, std::string parent,
-                 int left, int top, int width, int height, Font font,
-                 Colour colour, std::string caption) {
-  ControlSpec spec;
-  spec.kind = kind;
-  spec.tab_order = TabOrder(name);
-  spec.name = std::move(name);
-  spec.parent = std::move(parent);
-  spec.left = left;
-  spec.top = top;
-  spec.width = width;
-  spec.height = height;
-  spec.font = std::move(font);
-  spec.colour = colour;
-  spec.caption_utf8 = std::move(caption);
-  return spec;
+ControlLayout Entry(ControlKind kind, std::string name, std::string parent,
+                    int left, int top, int width, int height, Font font,
+                    Colour colour, std::string caption) {
+  ControlLayout layout;
+  layout.kind = kind;
+  layout.tab_order = TabOrder(name);
+  layout.name = std::move(name);
+  layout.parent = std::move(parent);
+  layout.left = left;
+  layout.top = top;
+  layout.width = width;
+  layout.height = height;
+  layout.font = std::move(font);
+  layout.colour = colour;
+  layout.caption_utf8 = std::move(caption);
+  return layout;
 }
 
-ControlSpec AutoSizeLabel(std::string name, std::string parent, int left,
-                          int top, int width, int height, Font font,
-                          Colour colour, std::string caption) {
-  ControlSpec spec =
-      Spec(ControlKind::kLabel, std::move(name), std::move(parent), left, top,
-           width, height, std::move(font), colour, std::move(caption));
-  spec.auto_size = true;
-  return spec;
+ControlLayout AutoSizeLabel(std::string name, std::string parent, int left,
+                            int top, int width, int height, Font font,
+                            Colour colour, std::string caption) {
+  ControlLayout layout =
+      Entry(ControlKind::kLabel, std::move(name), std::move(parent), left, top,
+            width, height, std::move(font), colour, std::move(caption));
+  layout.auto_size = true;
+  return layout;
 }
 
-ControlSpec FixedLabel(std::string name, std::string parent, int left, int top,
-                       int width, int height, Font font, Colour colour,
-                       std::string caption, bool word_wrap) {
-  ControlSpec spec =
-      Spec(ControlKind::kLabel, std::move(name), std::move(parent), left, top,
-           width, height, std::move(font), colour, std::move(caption));
-  spec.word_wrap = word_wrap;
-  return spec;
+ControlLayout FixedLabel(std::string name, std::string parent, int left,
+                         int top, int width, int height, Font font,
+                         Colour colour, std::string caption, bool word_wrap) {
+  ControlLayout layout =
+      Entry(ControlKind::kLabel, std::move(name), std::move(parent), left, top,
+            width, height, std::move(font), colour, std::move(caption));
+  layout.word_wrap = word_wrap;
+  return layout;
 }
 
-ControlSpec ListBox(std::string name, std::string parent, int left, int top,
-                    int width, int height, Font font, int item_height) {
-  ControlSpec spec = Spec(
+ControlLayout ListBox(std::string name, std::string parent, int left, int top,
+                      int width, int height, Font font, int item_height) {
+  ControlLayout layout = Entry(
       ControlKind::kListBox, std::move(name), std::move(parent), left, top,
       width, height, std::move(font), Colour::Of(SystemColour::kWindow), "");
-  spec.item_height = item_height;
-  return spec;
+  layout.item_height = item_height;
+  return layout;
 }
 
-ControlSpec Button(std::string name, int left, int top, int width, int height,
-                   Font font, std::string caption) {
-  return Spec(ControlKind::kButton, std::move(name), "", left, top, width,
-              height, std::move(font), Colour::Parent(), std::move(caption));
+ControlLayout Button(std::string name, int left, int top, int width, int height,
+                     Font font, std::string caption) {
+  return Entry(ControlKind::kButton, std::move(name), "", left, top, width,
+               height, std::move(font), Colour::Parent(), std::move(caption));
 }
 
 // The question panels: place, height and design-time caption. Panels 9 and
@@ -124,14 +124,14 @@ constexpr std::array<PanelPlace, kQuestionPanels> kPanelPlaces{{
 }};
 
 // Panel q with its children, in drawing order.
-void AddQuestionPanel(int q, std::vector<ControlSpec>& out) {
+void AddQuestionPanel(int q, std::vector<ControlLayout>& out) {
   const PanelPlace& place = kPanelPlaces[q - 1];
   const std::string panel = PanelName(q);
   const bool has_question_label = q <= 8;
   const int row_top = has_question_label ? 32 : 8;  // row c at row_top + 16c
-  out.push_back(Spec(ControlKind::kGroupBox, panel, "", place.left, place.top,
-                     481, place.height, Proportional(15), Colour::Of(kWhite),
-                     std::string(place.caption)));
+  out.push_back(Entry(ControlKind::kGroupBox, panel, "", place.left, place.top,
+                      481, place.height, Proportional(15), Colour::Of(kWhite),
+                      std::string(place.caption)));
   for (int c = 1; c <= kRows; ++c) {
     out.push_back(AutoSizeLabel(
         ChoiceLabelName(q, c), panel, 8, row_top + 16 * c, c == 1 ? 40 : 32, 15,
@@ -158,12 +158,12 @@ void AddQuestionPanel(int q, std::vector<ControlSpec>& out) {
 }
 
 // The enlarged panel: one question at a time in large type.
-void AddEnlargedPanel(std::vector<ControlSpec>& out) {
+void AddEnlargedPanel(std::vector<ControlLayout>& out) {
   const std::string panel = PanelName(kEnlargedPanel);
   constexpr std::array<int, kRows> kChoiceTops{112, 206, 300, 394, 488};
   constexpr std::array<int, kRows> kCountTops{152, 248, 344, 440, 536};
-  out.push_back(Spec(ControlKind::kGroupBox, panel, "", 8, 104, 977, 585,
-                     Proportional(32), Colour::Of(kWhite), "GroupBox11"));
+  out.push_back(Entry(ControlKind::kGroupBox, panel, "", 8, 104, 977, 585,
+                      Proportional(32), Colour::Of(kWhite), "GroupBox11"));
   out.push_back(FixedLabel("Lbl110", panel, 8, 40, 953, 65, Proportional(29),
                            Colour::Of(SystemColour::kButtonFace), "Lbl110",
                            true));
@@ -187,8 +187,8 @@ void AddEnlargedPanel(std::vector<ControlSpec>& out) {
                         Proportional(35), 35));
 }
 
-std::vector<ControlSpec> Describe() {
-  std::vector<ControlSpec> out;
+std::vector<ControlLayout> Describe() {
+  std::vector<ControlLayout> out;
   // Labels of the window itself: drawn on its surface beneath every
   // windowed control.
   out.push_back(AutoSizeLabel("Label1", "", 8, 0, 81, 27,
@@ -206,9 +206,9 @@ std::vector<ControlSpec> Describe() {
   out.push_back(Button("Button1", 695, 51, 185, 41, Proportional(19, true),
                        "アンケート集計"));
   for (int q = 2; q <= 5; ++q) AddQuestionPanel(q, out);
-  ControlSpec file_list =
-      Spec(ControlKind::kFileList, "FileListBox1", "", 176, 8, 161, 73,
-           kParentFont, Colour::Of(SystemColour::kWindow), "");
+  ControlLayout file_list =
+      Entry(ControlKind::kFileList, "FileListBox1", "", 176, 8, 161, 73,
+            kParentFont, Colour::Of(SystemColour::kWindow), "");
   file_list.item_height = 12;
   file_list.visible = false;
   out.push_back(file_list);
@@ -220,7 +220,7 @@ std::vector<ControlSpec> Describe() {
   out.push_back(Button("Button4", 375, 51, 65, 41, Proportional(16), "前へ"));
   out.push_back(Button("Button5", 455, 51, 65, 41, Proportional(16), "次へ"));
   AddEnlargedPanel(out);
-  ControlSpec button6 =
+  ControlLayout button6 =
       Button("Button6", 343, 51, 25, 41, kParentFont, "Button6");
   button6.visible = false;
   out.push_back(button6);
@@ -231,22 +231,22 @@ std::string Digits(int q) { return q == 10 ? "0" : std::to_string(q); }
 
 }  // namespace
 
-gui::ControlSpec MainWindowSpec() {
-  ControlSpec spec;
-  spec.kind = ControlKind::kForm;
-  spec.name = "Form1";
-  spec.left = 6;
-  spec.top = 4;
-  spec.width = 1010;
-  spec.height = 734;
-  spec.font = Proportional(12);
-  spec.colour = Colour::Of(SystemColour::kInactiveCaptionText);
-  spec.caption_utf8 = "校内アンケート　Tabulon";
-  return spec;
+gui::ControlLayout MainWindowLayout() {
+  ControlLayout layout;
+  layout.kind = ControlKind::kForm;
+  layout.name = "Form1";
+  layout.left = 6;
+  layout.top = 4;
+  layout.width = 1010;
+  layout.height = 734;
+  layout.font = Proportional(12);
+  layout.colour = Colour::Of(SystemColour::kInactiveCaptionText);
+  layout.caption_utf8 = "校内アンケート　Tabulon";
+  return layout;
 }
 
-const std::vector<gui::ControlSpec>& MainWindowControls() {
-  static const std::vector<ControlSpec> kControls = Describe();
+const std::vector<gui::ControlLayout>& MainWindowControls() {
+  static const std::vector<ControlLayout> kControls = Describe();
   return kControls;
 }
 

@@ -11,12 +11,12 @@
 namespace tabulon::window {
 
 // The window itself (Form1): caption, outer size and place, font, colour.
-gui::ControlSpec MainWindowSpec();
+gui::ControlLayout MainWindowLayout();
 
 // Every control of Form1 in creation order. Windowed controls of one parent
 // come bottom to top; each panel's labels come in drawing order (choice,
 // count, bar, question label) before its list box.
-const std::vector<gui::ControlSpec>& MainWindowControls();
+const std::vector<gui::ControlLayout>& MainWindowControls();
 
 // Control names of the naming scheme, question q = 1 to 10 (11 is the
 // enlarged panel) and choice c = 1 to 5.

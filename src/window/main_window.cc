@@ -33,7 +33,7 @@ std::string BarCaption(std::int64_t persons) {
 }  // namespace
 
 TForm1::TForm1(gui::Backend& backend)
-    : backend_(backend), form_(MainWindowSpec(), backend, &backend) {
+    : backend_(backend), form_(MainWindowLayout(), backend, &backend) {
   form_.Build(MainWindowControls());
   for (int q = 1; q <= kQuestionCount + 1; ++q)
     panels_[q - 1] = ResolvePanel(q);

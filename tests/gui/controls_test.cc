@@ -20,34 +20,35 @@ using tabulon::testing::Sjis;
 const Font kFixed15{std::string(kFixedPitchFace), 15, false};
 const Font kFixed35{std::string(kFixedPitchFace), 35, false};
 
-ControlSpec FormSpec() {
-  ControlSpec spec;
-  spec.kind = ControlKind::kForm;
-  spec.name = "Form1";
-  spec.width = 400;
-  spec.height = 300;
-  spec.font = {std::string(kProportionalFace), 12, false};
-  spec.colour = Colour::Of(SystemColour::kInactiveCaptionText);
-  return spec;
+ControlLayout FormSpec() {
+  ControlLayout layout;
+  layout.kind = ControlKind::kForm;
+  layout.name = "Form1";
+  layout.width = 400;
+  layout.height = 300;
+  layout.font = {std::string(kProportionalFace), 12, false};
+  layout.colour = Colour::Of(SystemColour::kInactiveCaptionText);
+  return layout;
 }
 
-ControlSpec Spec(ControlKind kind, std::string name, std::string parent = "") {
-  ControlSpec spec;
-  spec.kind = kind;
-  spec.name = std::move(name);
-  spec.parent = std::move(parent);
-  spec.width = 32;
-  spec.height = 15;
-  return spec;
+ControlLayout Entry(ControlKind kind, std::string name,
+                    std::string parent = "") {
+  ControlLayout layout;
+  layout.kind = kind;
+  layout.name = std::move(name);
+  layout.parent = std::move(parent);
+  layout.width = 32;
+  layout.height = 15;
+  return layout;
 }
 
-ControlSpec Bar(std::string name, Font font, std::string parent = "Panel") {
-  ControlSpec spec = Spec(ControlKind::kLabel, std::move(name), parent);
-  spec.font = font;
-  spec.auto_size = true;
-  spec.colour = Colour::Of(Rgb{0, 0, 0xFF});
-  spec.caption_utf8 = "Lbl1";
-  return spec;
+ControlLayout Bar(std::string name, Font font, std::string parent = "Panel") {
+  ControlLayout layout = Entry(ControlKind::kLabel, std::move(name), parent);
+  layout.font = font;
+  layout.auto_size = true;
+  layout.colour = Colour::Of(Rgb{0, 0, 0xFF});
+  layout.caption_utf8 = "Lbl1";
+  return layout;
 }
 
 // Counts how often it is asked, answering as the headless backend does.
@@ -64,12 +65,12 @@ class CountingMetrics : public TextMetrics {
 class ControlsTest : public ::testing::Test {
  protected:
   ControlsTest() : form_(FormSpec(), backend_, &backend_) {
-    ControlSpec panel = Spec(ControlKind::kGroupBox, "Panel");
+    ControlLayout panel = Entry(ControlKind::kGroupBox, "Panel");
     panel.font = {std::string(kProportionalFace), 15, false};
     panel.colour = Colour::Of(Rgb{0xFF, 0xFF, 0xFF});
     form_.Build({panel, Bar("Bar15", kFixed15), Bar("Bar35", kFixed35),
-                 Spec(ControlKind::kLabel, "Plain", "Panel"),
-                 Spec(ControlKind::kListBox, "List", "Panel")});
+                 Entry(ControlKind::kLabel, "Plain", "Panel"),
+                 Entry(ControlKind::kListBox, "List", "Panel")});
     backend_.Realise(form_);
   }
 
@@ -108,7 +109,7 @@ TEST_F(ControlsTest, InitialCaptionOfAnAutoSizeLabelIsMeasured) {
 TEST(ControlsMeasuring, IsLazyUntilTheSizeIsRead) {
   CountingMetrics metrics;
   Form form(FormSpec(), metrics, nullptr);
-  form.Build({Spec(ControlKind::kGroupBox, "Panel"), Bar("Bar", kFixed15)});
+  form.Build({Entry(ControlKind::kGroupBox, "Panel"), Bar("Bar", kFixed15)});
   Control& bar = form["Bar"];
   for (int n = 0; n < 1000; ++n) bar.SetCaption(std::string(n % 50, ' '));
   EXPECT_EQ(metrics.calls, 0);
@@ -184,10 +185,10 @@ TEST_F(ControlsTest, UnknownNameThrowsNamingIt) {
 TEST(ControlsBuild, RejectsAnUnknownParentAndATwiceUsedName) {
   HeadlessBackend backend;
   Form form(FormSpec(), backend, &backend);
-  EXPECT_THROW(form.Build({Spec(ControlKind::kLabel, "A", "Nowhere")}),
+  EXPECT_THROW(form.Build({Entry(ControlKind::kLabel, "A", "Nowhere")}),
                std::out_of_range);
-  EXPECT_THROW(form.Build({Spec(ControlKind::kLabel, "B"),
-                           Spec(ControlKind::kLabel, "B")}),
+  EXPECT_THROW(form.Build({Entry(ControlKind::kLabel, "B"),
+                           Entry(ControlKind::kLabel, "B")}),
                std::invalid_argument);
 }
 
@@ -225,7 +226,7 @@ class FileListTest : public tabulon::testing::InScratchFolder {};
 TEST_F(FileListTest, ReadsTheFolderWithTheFormsBusyPointer) {
   HeadlessBackend backend;
   Form form(FormSpec(), backend, &backend);
-  form.Build({Spec(ControlKind::kFileList, "FileListBox1")});
+  form.Build({Entry(ControlKind::kFileList, "FileListBox1")});
   for (int i = 0; i < 101; ++i) {
     tabulon::testing::WriteBytes(std::to_string(1000 + i) + ".ans", "");
   }

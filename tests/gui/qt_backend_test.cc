@@ -52,78 +52,78 @@ class QtEnvironment : public ::testing::Environment {
 const auto* const kEnvironment =
     ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
-ControlSpec Spec(ControlKind kind, std::string name, std::string parent,
-                 int left, int top, int width, int height,
-                 Rgb colour = kWhite) {
-  ControlSpec spec;
-  spec.kind = kind;
-  spec.name = std::move(name);
-  spec.parent = std::move(parent);
-  spec.left = left;
-  spec.top = top;
-  spec.width = width;
-  spec.height = height;
-  spec.colour = Colour::Of(colour);
-  return spec;
+ControlLayout Entry(ControlKind kind, std::string name, std::string parent,
+                    int left, int top, int width, int height,
+                    Rgb colour = kWhite) {
+  ControlLayout layout;
+  layout.kind = kind;
+  layout.name = std::move(name);
+  layout.parent = std::move(parent);
+  layout.left = left;
+  layout.top = top;
+  layout.width = width;
+  layout.height = height;
+  layout.colour = Colour::Of(colour);
+  return layout;
 }
 
-ControlSpec LabelSpec(std::string name, int left, int top, int width,
-                      int height, Rgb colour, const char* caption,
-                      Font font = kFixed15) {
-  ControlSpec spec = Spec(ControlKind::kLabel, std::move(name), "Panel", left,
-                          top, width, height, colour);
-  spec.font = font;
-  spec.caption_utf8 = caption;
-  return spec;
+ControlLayout LabelSpec(std::string name, int left, int top, int width,
+                        int height, Rgb colour, const char* caption,
+                        Font font = kFixed15) {
+  ControlLayout layout = Entry(ControlKind::kLabel, std::move(name), "Panel",
+                               left, top, width, height, colour);
+  layout.font = font;
+  layout.caption_utf8 = caption;
+  return layout;
 }
 
-ControlSpec Bar(std::string name, int top, Font font, Rgb colour) {
-  ControlSpec spec =
+ControlLayout Bar(std::string name, int top, Font font, Rgb colour) {
+  ControlLayout layout =
       LabelSpec(std::move(name), 8, top, 32, 15, colour, "     ", font);
-  spec.auto_size = true;
-  return spec;
+  layout.auto_size = true;
+  return layout;
 }
 
 // 60 x 50 px: room for seven characters a line, where the caption needs 11.
-ControlSpec Wrapping(std::string name, bool wrap) {
-  ControlSpec spec =
+ControlLayout Wrapping(std::string name, bool wrap) {
+  ControlLayout layout =
       LabelSpec(name, wrap ? 220 : 290, 90, 60, 50, kWhite, "abc def ghi");
-  spec.word_wrap = wrap;
-  return spec;
+  layout.word_wrap = wrap;
+  return layout;
 }
 
-ControlSpec FormSpec() {
-  ControlSpec spec;
-  spec.kind = ControlKind::kForm;
-  spec.name = "Form1";
-  spec.left = 6;
-  spec.top = 4;
-  spec.width = 420;
-  spec.height = 320;
-  spec.font = {std::string(kProportionalFace), 12, false};
-  spec.colour = Colour::Of(SystemColour::kInactiveCaptionText);
-  spec.caption_utf8 = "校内アンケート　Tabulon";
-  return spec;
+ControlLayout FormSpec() {
+  ControlLayout layout;
+  layout.kind = ControlKind::kForm;
+  layout.name = "Form1";
+  layout.left = 6;
+  layout.top = 4;
+  layout.width = 420;
+  layout.height = 320;
+  layout.font = {std::string(kProportionalFace), 12, false};
+  layout.colour = Colour::Of(SystemColour::kInactiveCaptionText);
+  layout.caption_utf8 = "校内アンケート　Tabulon";
+  return layout;
 }
 
 // A small window: two overlapping panels, and a panel of labels with bars,
 // overlapping labels, a list over a later label, and ampersand captions.
-std::vector<ControlSpec> Description() {
-  ControlSpec panel =
-      Spec(ControlKind::kGroupBox, "Panel", "", 8, 130, 380, 150);
+std::vector<ControlLayout> Description() {
+  ControlLayout panel =
+      Entry(ControlKind::kGroupBox, "Panel", "", 8, 130, 380, 150);
   panel.font = {std::string(kProportionalFace), 15, false};
-  ControlSpec list =
-      Spec(ControlKind::kListBox, "List", "Panel", 250, 16, 100, 64, kWhite);
+  ControlLayout list =
+      Entry(ControlKind::kListBox, "List", "Panel", 250, 16, 100, 64, kWhite);
   list.item_height = 15;
   list.tab_order = 0;
-  ControlSpec button =
-      Spec(ControlKind::kButton, "Button1", "", 220, 8, 120, 41, kWhite);
+  ControlLayout button =
+      Entry(ControlKind::kButton, "Button1", "", 220, 8, 120, 41, kWhite);
   button.caption_utf8 = "アンケート集計";
   button.font = {std::string(kProportionalFace), 19, true};
   button.tab_order = 1;
   return {
-      Spec(ControlKind::kGroupBox, "Low", "", 8, 8, 200, 100, kRed),
-      Spec(ControlKind::kGroupBox, "High", "", 8, 8, 200, 100, kLime),
+      Entry(ControlKind::kGroupBox, "Low", "", 8, 8, 200, 100, kRed),
+      Entry(ControlKind::kGroupBox, "High", "", 8, 8, 200, 100, kLime),
       panel,
       Bar("Bar15", 16, kFixed15, kBlue),
       Bar("Bar35", 40, kFixed35, kRed),

@@ -12,22 +12,23 @@ namespace tabulon::window {
 namespace {
 
 using gui::ControlKind;
-using gui::ControlSpec;
+using gui::ControlLayout;
 
-const ControlSpec& Find(const std::string& name) {
+const ControlLayout& Find(const std::string& name) {
   const auto& controls = MainWindowControls();
-  auto it =
-      std::find_if(controls.begin(), controls.end(),
-                   [&](const ControlSpec& spec) { return spec.name == name; });
+  auto it = std::find_if(
+      controls.begin(), controls.end(),
+      [&](const ControlLayout& layout) { return layout.name == name; });
   EXPECT_NE(it, controls.end()) << name;
   return *it;
 }
 
 TEST(FormDescriptionTest, NamesAreUniqueAndParentsComeFirst) {
   std::set<std::string> seen;
-  for (const ControlSpec& spec : MainWindowControls()) {
-    EXPECT_TRUE(spec.parent.empty() || seen.count(spec.parent)) << spec.name;
-    EXPECT_TRUE(seen.insert(spec.name).second) << "twice: " << spec.name;
+  for (const ControlLayout& layout : MainWindowControls()) {
+    EXPECT_TRUE(layout.parent.empty() || seen.count(layout.parent))
+        << layout.name;
+    EXPECT_TRUE(seen.insert(layout.name).second) << "twice: " << layout.name;
   }
   // Ten panels of 5 x 3 row labels and a list; 1 to 8 with a question
   // label; the enlarged panel; three heading labels, six buttons, the file
@@ -37,9 +38,9 @@ TEST(FormDescriptionTest, NamesAreUniqueAndParentsComeFirst) {
 
 TEST(FormDescriptionTest, WindowedControlsOfTheWindowStackBottomToTop) {
   std::vector<std::string> order;
-  for (const ControlSpec& spec : MainWindowControls()) {
-    if (spec.parent.empty() && spec.kind != ControlKind::kLabel)
-      order.push_back(spec.name);
+  for (const ControlLayout& layout : MainWindowControls()) {
+    if (layout.parent.empty() && layout.kind != ControlKind::kLabel)
+      order.push_back(layout.name);
   }
   EXPECT_EQ(order,
             (std::vector<std::string>{
@@ -51,8 +52,9 @@ TEST(FormDescriptionTest, WindowedControlsOfTheWindowStackBottomToTop) {
 
 TEST(FormDescriptionTest, TabMovesThroughListsAndButtonsInOrder) {
   std::vector<std::pair<int, std::string>> focus;
-  for (const ControlSpec& spec : MainWindowControls()) {
-    if (spec.tab_order >= 0) focus.emplace_back(spec.tab_order, spec.name);
+  for (const ControlLayout& layout : MainWindowControls()) {
+    if (layout.tab_order >= 0)
+      focus.emplace_back(layout.tab_order, layout.name);
   }
   std::sort(focus.begin(), focus.end());
   std::vector<std::string> names;

@@ -43,23 +43,23 @@ std::string WithoutAmpersands(std::string_view cp932) {
   return shown;
 }
 
-Control::Control(Form& form, const ControlSpec& spec, Control* parent)
+Control::Control(Form& form, const ControlLayout& layout, Control* parent)
     : form_(form),
-      name_(spec.name),
-      kind_(spec.kind),
+      name_(layout.name),
+      kind_(layout.kind),
       parent_(parent),
-      left_(spec.left),
-      top_(spec.top),
-      width_(spec.width),
-      height_(spec.height),
-      font_(spec.font),
-      colour_(spec.colour),
-      visible_(spec.visible),
-      auto_size_(spec.auto_size && spec.kind == ControlKind::kLabel),
-      word_wrap_(spec.word_wrap),
-      item_height_(spec.item_height),
-      tab_order_(spec.tab_order),
-      caption_(platform::Utf8ToCp932(spec.caption_utf8)),
+      left_(layout.left),
+      top_(layout.top),
+      width_(layout.width),
+      height_(layout.height),
+      font_(layout.font),
+      colour_(layout.colour),
+      visible_(layout.visible),
+      auto_size_(layout.auto_size && layout.kind == ControlKind::kLabel),
+      word_wrap_(layout.word_wrap),
+      item_height_(layout.item_height),
+      tab_order_(layout.tab_order),
+      caption_(platform::Utf8ToCp932(layout.caption_utf8)),
       // An auto-size label fits its initial caption too, measured when first
       // needed.
       size_stale_(auto_size_) {}
@@ -144,24 +144,24 @@ void Control::MeasureIfStale() const {
   height_ = extent.height;
 }
 
-Form::Form(const ControlSpec& spec, TextMetrics& metrics,
+Form::Form(const ControlLayout& layout, TextMetrics& metrics,
            text::BusyPointer* busy)
-    : Control(*this, spec, nullptr), metrics_(metrics), busy_(busy) {
+    : Control(*this, layout, nullptr), metrics_(metrics), busy_(busy) {
   // Everything starts dirty, so the first Sync realises the whole state.
   dirty_.push_back(this);
-  by_name_.emplace(spec.name, this);
+  by_name_.emplace(layout.name, this);
 }
 
-void Form::Build(const std::vector<ControlSpec>& description) {
+void Form::Build(const std::vector<ControlLayout>& description) {
   controls_.reserve(controls_.size() + description.size());
-  for (const ControlSpec& spec : description) {
-    Control* parent = spec.parent.empty() ? this : &(*this)[spec.parent];
+  for (const ControlLayout& layout : description) {
+    Control* parent = layout.parent.empty() ? this : &(*this)[layout.parent];
     std::unique_ptr<Control> control =
-        spec.kind == ControlKind::kFileList
-            ? std::make_unique<FileList>(*this, spec, parent, busy_)
-            : std::make_unique<Control>(*this, spec, parent);
-    if (!by_name_.emplace(spec.name, control.get()).second) {
-      throw std::invalid_argument("two controls named " + spec.name);
+        layout.kind == ControlKind::kFileList
+            ? std::make_unique<FileList>(*this, layout, parent, busy_)
+            : std::make_unique<Control>(*this, layout, parent);
+    if (!by_name_.emplace(layout.name, control.get()).second) {
+      throw std::invalid_argument("two controls named " + layout.name);
     }
     dirty_.push_back(control.get());
     controls_.push_back(std::move(control));

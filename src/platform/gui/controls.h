@@ -82,7 +82,7 @@ enum class ControlKind {
 };
 
 // Everything the form description says of one control.
-struct ControlSpec {
+struct ControlLayout {
   ControlKind kind = ControlKind::kLabel;
   std::string name;
   std::string parent;  // empty for controls of the window itself
@@ -102,7 +102,7 @@ class Form;
 // One control. Its kind decides which parts of the state mean something.
 class Control {
  public:
-  Control(Form& form, const ControlSpec& spec, Control* parent);
+  Control(Form& form, const ControlLayout& layout, Control* parent);
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
   virtual ~Control() = default;
@@ -184,9 +184,9 @@ std::string WithoutAmpersands(std::string_view cp932);
 // The never-visible file list that holds the answer-file list.
 class FileList : public Control {
  public:
-  FileList(Form& form, const ControlSpec& spec, Control* parent,
+  FileList(Form& form, const ControlLayout& layout, Control* parent,
            text::BusyPointer* busy)
-      : Control(form, spec, parent), list_(busy) {}
+      : Control(form, layout, parent), list_(busy) {}
   text::AnswerFileList& List() { return list_; }
 
  private:
@@ -196,12 +196,13 @@ class FileList : public Control {
 // The window: its controls by name, in creation (stacking) order.
 class Form : public Control {
  public:
-  Form(const ControlSpec& spec, TextMetrics& metrics, text::BusyPointer* busy);
+  Form(const ControlLayout& layout, TextMetrics& metrics,
+       text::BusyPointer* busy);
 
   // Creates the controls of a description, in order: a windowed control
   // created later lies above the earlier ones of its parent, and a label
   // created later is drawn over the earlier labels of its parent.
-  void Build(const std::vector<ControlSpec>& description);
+  void Build(const std::vector<ControlLayout>& description);
 
   // The control of that name; an unknown name is a programming error and
   // throws std::out_of_range.
