@@ -14,16 +14,6 @@ namespace {
 constexpr std::string_view kKinds = "RCRCRRCRTT";
 constexpr int kChoices = 5;
 
-// prefix, the number in decimal, suffix. (Built by appending: GCC 12 warns
-// falsely about "literal" + std::string at -O3.)
-std::string Numbered(std::string_view prefix, long number,
-                     std::string_view suffix = "") {
-  std::string text(prefix);
-  text += std::to_string(number);
-  text += suffix;
-  return text;
-}
-
 // "[" kind "]", or "[Q" number kind "]" for an answer file's section.
 std::string Marker(std::string_view start, char kind) {
   std::string marker(start);
@@ -60,10 +50,10 @@ std::vector<std::string> AnswerLines(int number, std::mt19937& random) {
   static const std::string kName = sjis("山田 太郎");
   static const std::string kText =
       sjis("楽しかったです。来年もよろしくお願いします");
-  std::vector<std::string> lines = {Numbered("PC", number),
+  std::vector<std::string> lines = {"PC" + std::to_string(number),
                                     kName + std::to_string(number)};
   for (std::size_t q = 0; q < kKinds.size(); ++q) {
-    lines.push_back(Marker(Numbered("[Q", q + 1), kKinds[q]));
+    lines.push_back(Marker("[Q" + std::to_string(q + 1), kKinds[q]));
     if (kKinds[q] == 'T') {
       lines.push_back(kText);
       continue;

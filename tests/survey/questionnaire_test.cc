@@ -18,16 +18,6 @@ using testing::Sjis;
 using testing::WriteBytes;
 using Choices = std::array<std::string, kChoiceCount>;
 
-// prefix, the number in decimal, suffix. (Built by appending: GCC 12 warns
-// falsely about "literal" + std::string at -O3.)
-std::string Numbered(std::string_view prefix, long number,
-                     std::string_view suffix = "") {
-  std::string text(prefix);
-  text += std::to_string(number);
-  text += suffix;
-  return text;
-}
-
 // The number of questions in use; also checks that they run without gaps
 // and that an unused number holds nothing at all.
 int QuestionsInUse(const Questionnaire& questionnaire) {
@@ -167,8 +157,8 @@ TEST(ParseQuestionnaireTest, TextLosesOnlyTheLeadingMarker) {
 TEST(ParseQuestionnaireTest, QuestionsAfterTheTenthAreIgnored) {
   std::vector<std::string> lines = {"t", "d", ""};
   for (int q = 1; q <= 12; ++q) {
-    lines.push_back(Numbered("[R]q", q));
-    lines.push_back(Numbered("c", q));
+    lines.push_back("[R]q" + std::to_string(q));
+    lines.push_back("c" + std::to_string(q));
   }
   const Questionnaire questionnaire = ParseQuestionnaire(lines);
   ASSERT_EQ(QuestionsInUse(questionnaire), 10);

@@ -20,27 +20,17 @@ using testing::WriteBytes;
 using Lines = std::vector<std::string>;
 using Answers = std::array<std::string, kChoiceCount>;
 
-// prefix, the number in decimal, suffix. (Built by appending: GCC 12 warns
-// falsely about "literal" + std::string at -O3.)
-std::string Numbered(std::string_view prefix, long number,
-                     std::string_view suffix = "") {
-  std::string text(prefix);
-  text += std::to_string(number);
-  text += suffix;
-  return text;
-}
-
 // Records every listener call, with the counts of the question at that time.
 class RecordingListener : public TallyListener {
  public:
   void ChoiceSectionDone(int q, const ChoiceCounts& counts) override {
-    std::string event = Numbered("choice ", q, ":");
+    std::string event = "choice " + std::to_string(q) + ":";
     for (int c = 1; c <= kChoiceCount; ++c)
-      event += Numbered(" ", counts.At(q, c));
+      event += " " + std::to_string(counts.At(q, c));
     events.push_back(event);
   }
   void TextAnswerFound(int q, const std::string& text) override {
-    events.push_back(Numbered("text ", q, ": ") + text);
+    events.push_back("text " + std::to_string(q) + ": " + text);
   }
   Lines events;
 };
@@ -139,13 +129,13 @@ INSTANTIATE_TEST_SUITE_P(
                  {"choice 2: 1 0 0 0 0"},
                  {{}, {"1", "", "", "", ""}}}),
     [](const ::testing::TestParamInfo<Sections>& info) {
-      return Numbered("Case", info.index);
+      return "Case" + std::to_string(info.index);
     });
 
 TEST(TallyAnswerLinesSectionsTest, SectionsAfterTheTenthAreNotRead) {
   Lines lines = {"PC01", "name"};
   for (int q = 1; q <= 12; ++q)
-    lines.insert(lines.end(), {Numbered("[Q", q, "R]"), "1"});
+    lines.insert(lines.end(), {"[Q" + std::to_string(q) + "R]", "1"});
   RespondentRow row;
   ChoiceCounts counts;
   RecordingListener listener;
@@ -203,7 +193,7 @@ TEST_F(TallyAnswerFilesTest, ValuesAreAddedUnchanged) {
 TEST_F(TallyAnswerFilesTest, SumsStayExactBeyond32Bits) {
   Lines names;
   for (int i = 0; i < 3; ++i) {
-    names.push_back(Numbered("f", i, ".ans"));
+    names.push_back("f" + std::to_string(i) + ".ans");
     WriteBytes(names.back(),
                CrLf({"PC", "N", "[Q1R]", "2147483647", "-2147483648"}));
   }
@@ -273,8 +263,8 @@ TEST_F(TallyAnswerFilesTest, EveryTallyStartsFromNothing) {
 TEST_F(TallyAnswerFilesTest, NoFixedCapacities) {
   Lines names;
   for (int i = 0; i < 150; ++i) {
-    names.push_back(Numbered("f", 1000 + i, ".ans"));
-    Lines lines = {Numbered("PC", i), "N"};
+    names.push_back("f" + std::to_string(1000 + i) + ".ans");
+    Lines lines = {"PC" + std::to_string(i), "N"};
     for (int k = 0; k < 300; ++k)
       lines.push_back("filler");  // far past 201 lines
     lines.insert(lines.end(), {"[Q1R]", "1", "[END]"});

@@ -184,12 +184,12 @@ void PaintLine(QPainter& painter, FontEntry& font,
   }
 }
 
-// A label: opaque fill in its colour, then its caption left-aligned,
-// clipped, with the ampersand rule and optional word wrap.
-class LabelWidget : public QWidget {
+// A control that paints its caption itself: opaque in its colour, in the
+// project's integer-advance glyph layout.
+class CaptionWidget : public QWidget {
  public:
-  LabelWidget(QWidget* parent, FontEntry& font, QColor back, bool wrap)
-      : QWidget(parent), font_(font), back_(back), wrap_(wrap) {
+  CaptionWidget(QWidget* parent, FontEntry& font, QColor back)
+      : QWidget(parent), font_(font), back_(back) {
     setAttribute(Qt::WA_OpaquePaintEvent);
   }
 
@@ -197,6 +197,19 @@ class LabelWidget : public QWidget {
     glyphs_ = Glyphs(caption, font_, true);
     update();
   }
+
+ protected:
+  FontEntry& font_;
+  QColor back_;
+  std::vector<Glyph> glyphs_;
+};
+
+// A label: opaque fill in its colour, then its caption left-aligned,
+// clipped, with the ampersand rule and optional word wrap.
+class LabelWidget : public CaptionWidget {
+ public:
+  LabelWidget(QWidget* parent, FontEntry& font, QColor back, bool wrap)
+      : CaptionWidget(parent, font, back), wrap_(wrap) {}
 
  protected:
   void paintEvent(QPaintEvent*) override {
@@ -213,27 +226,16 @@ class LabelWidget : public QWidget {
   }
 
  private:
-  FontEntry& font_;
-  QColor back_;
   bool wrap_;
-  std::vector<Glyph> glyphs_;
 };
 
 // A group box drawn as the desktop draws it: filled with its colour, an
 // etched frame from half the caption height down, the caption at the top
 // left over the frame. Children are placed from the box's own top-left
 // corner, since the box has no frame of its own around its client area.
-class GroupBoxWidget : public QWidget {
+class GroupBoxWidget : public CaptionWidget {
  public:
-  GroupBoxWidget(QWidget* parent, FontEntry& font, QColor back)
-      : QWidget(parent), font_(font), back_(back) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
-  }
-
-  void SetCaption(const QString& caption) {
-    glyphs_ = Glyphs(caption, font_, true);
-    update();
-  }
+  using CaptionWidget::CaptionWidget;
 
  protected:
   void paintEvent(QPaintEvent*) override {
@@ -254,11 +256,6 @@ class GroupBoxWidget : public QWidget {
     PaintLine(painter, font_, Lines(glyphs_, 0, false).front(),
               kGroupCaptionLeft, 0);
   }
-
- private:
-  FontEntry& font_;
-  QColor back_;
-  std::vector<Glyph> glyphs_;
 };
 
 // Gives every list item the list's fixed item height.
