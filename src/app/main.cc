@@ -6,10 +6,11 @@
 
 int main(int argc, char** argv) {
   using namespace tabulon;
-  // The title names the program and captions the error box; the backend
-  // takes Qt's own start-up arguments (window placement and state requests
-  // from the desktop) and Tabulon reads no others.
+  // The backend takes Qt's own start-up arguments (window placement and
+  // state requests from the desktop); Tabulon reads no others. The title
+  // names the program in the task bar and captions the error box.
   gui::QtBackend backend(argc, argv);
+  backend.SetApplicationTitle(text::Text(text::FixedText::kApplicationTitle));
   // The window is created from its layout; FormCreate runs last and a
   // failure there is reported before the window first shows.
   window::TForm1 form1(backend);

@@ -31,7 +31,6 @@ constexpr std::string_view kUtf8Texts[] = {
     "一覧表示",
     "第",
     "問目",
-    "校内アンケート\u3000Tabulon",
     // A lone CR breaks the box's line; the closing parenthesis is ASCII.
     "個人データファイルを消去しますか？\r（集計結果.csvは残します)",
     "確認",

@@ -29,7 +29,6 @@ enum class FixedText {
   kOverviewCaption,     // 一覧表示
   kHeadlinePrefix,      // 第
   kHeadlineSuffix,      // 問目
-  kWindowCaption,       // 校内アンケート　Tabulon
   kEraseQuestion,  // 個人データファイルを消去しますか？ CR
                    // （集計結果.csvは残します)
   kEraseCaption,   // 確認

@@ -114,6 +114,8 @@ TEST_F(MainWindowTest, ShowsOnePanelPerQuestionInUse) {
   }
   EXPECT_TRUE(backend_.Stops().empty());
   EXPECT_EQ(window_->CurrentQuestion(), 1);
+  // An ideographic space between the two words.
+  EXPECT_EQ(window_->Form().Caption(), Sjis("校内アンケート") + "\x81\x40Tabulon");
 }
 
 TEST_F(MainWindowTest, WithoutQuestionsOnlyTheHeadingAndButtonsShow) {

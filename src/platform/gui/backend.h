@@ -34,6 +34,10 @@ class Backend : public TextMetrics,
   // True only when the first (yes) button closed the box.
   virtual bool Confirm(const Confirmation& box) = 0;
 
+  // The application's title (CP932): its name in the task bar. It is not
+  // the window's caption.
+  virtual void SetApplicationTitle(std::string_view title) = 0;
+
   // Creates the on-screen form for `form` (once, after Build).
   virtual void Realise(Form& form) = 0;
   // Brings the screen up to date with every control changed since the last

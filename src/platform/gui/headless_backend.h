@@ -30,6 +30,10 @@ class HeadlessBackend : public Backend {
   // Answers with the next queued answer, or no when the queue is empty.
   bool Confirm(const Confirmation& box) override;
   void SetBusy(bool busy) override;
+  void SetApplicationTitle(std::string_view title) override {
+    application_title_ = title;
+  }
+  const std::string& ApplicationTitle() const { return application_title_; }
 
   void Realise(Form& form) override;
   // Clears every dirty mark, as a screen update would.
@@ -53,6 +57,7 @@ class HeadlessBackend : public Backend {
   std::function<void(const Confirmation&)> on_confirm;
 
  private:
+  std::string application_title_;
   std::deque<bool> answers_;
   std::vector<StopShown> stops_;
   std::vector<Confirmation> confirmations_;

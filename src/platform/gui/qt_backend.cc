@@ -423,6 +423,11 @@ bool QtBackend::Confirm(const Confirmation& confirmation) {
   return box.clickedButton() == yes;
 }
 
+void QtBackend::SetApplicationTitle(std::string_view title) {
+  // The name the desktop's task bar groups the window under.
+  QCoreApplication::setApplicationName(ToQString(title));
+}
+
 void QtBackend::SetBusy(bool busy) {
   if (busy) {
     QApplication::setOverrideCursor(Qt::WaitCursor);

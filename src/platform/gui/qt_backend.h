@@ -32,6 +32,7 @@ class QtBackend : public Backend {
   void ShowStop(std::string_view caption, std::string_view message) override;
   bool Confirm(const Confirmation& box) override;
   void SetBusy(bool busy) override;
+  void SetApplicationTitle(std::string_view title) override;
 
   void Realise(Form& form) override;
   void Sync(Form& form) override;
