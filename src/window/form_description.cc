@@ -14,7 +14,6 @@ using gui::Rgb;
 using gui::SystemColour;
 
 constexpr int kQuestionPanels = 10;
-constexpr int kEnlargedPanel = 11;
 constexpr int kRows = 5;
 
 Font Proportional(int pixel_size, bool bold = false) {
@@ -149,7 +148,7 @@ void AddQuestionPanel(int q, std::vector<ControlLayout>& out) {
                                 c == 1 ? std::string(kPanelRuler) : "Lbl1"));
   }
   if (has_question_label) {
-    out.push_back(FixedLabel("LblQ0" + std::to_string(q), panel, 8, 8, 465, 33,
+    out.push_back(FixedLabel(QuestionLabelName(q), panel, 8, 8, 465, 33,
                              kParentFont, Colour::Parent(), "Label Quest",
                              true));
   }
@@ -251,6 +250,7 @@ const std::vector<gui::ControlLayout>& MainWindowControls() {
 }
 
 std::string PanelName(int q) { return "GroupBox" + std::to_string(q); }
+std::string QuestionLabelName(int q) { return "LblQ0" + std::to_string(q); }
 std::string ChoiceLabelName(int q, int c) {
   return "Lbl" + Digits(q) + std::to_string(c);
 }

@@ -18,9 +18,14 @@ gui::ControlLayout MainWindowLayout();
 // count, bar, question label) before its list box.
 const std::vector<gui::ControlLayout>& MainWindowControls();
 
+// The enlarged panel's number in the naming scheme (GroupBox11, Lbl111...).
+inline constexpr int kEnlargedPanel = 11;
+
 // Control names of the naming scheme, question q = 1 to 10 (11 is the
 // enlarged panel) and choice c = 1 to 5.
 std::string PanelName(int q);
+// LblQ01 to LblQ08: only panels 1 to 8 have a question label.
+std::string QuestionLabelName(int q);
 std::string ChoiceLabelName(int q, int c);
 std::string CountLabelName(int q, int c);
 std::string BarLabelName(int q, int c);

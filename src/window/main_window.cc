@@ -15,8 +15,6 @@ using survey::kQuestionCount;
 using text::FixedText;
 using text::Text;
 
-constexpr int kEnlargedPanel = 11;
-
 // A bar longer than either panel is wide is cut off on screen anyway; its
 // caption stops here so that a freak count cannot exhaust memory.
 constexpr std::int64_t kLongestBar = 100;
@@ -52,7 +50,7 @@ TForm1::QuestionPanel TForm1::ResolvePanel(int q) {
   QuestionPanel panel{};
   panel.box = &form_[PanelName(q)];
   if (q <= 8) {
-    panel.question_text = &form_["LblQ0" + std::to_string(q)];
+    panel.question_text = &form_[QuestionLabelName(q)];
   } else if (q <= kQuestionCount) {
     panel.question_text = panel.box;
   } else {
