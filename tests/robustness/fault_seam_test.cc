@@ -60,6 +60,8 @@ struct WriteFault {
   int code;
   const char* message;  // UTF-8
   bool long_name;
+  // Test listings name the case, not its bytes.
+  friend void PrintTo(const WriteFault& c, std::ostream* os) { *os << c.what; }
 };
 
 class ResultsWriteFaultTest : public FaultSeamTest,
@@ -126,6 +128,7 @@ struct ReadFault {
   FileOperation operation;
   int code;
   const char* message;  // UTF-8
+  friend void PrintTo(const ReadFault& c, std::ostream* os) { *os << c.what; }
 };
 
 class AnswerReadFaultTest : public FaultSeamTest,

@@ -49,6 +49,8 @@ struct Sections {
   Lines events;
   std::vector<Answers>
       answers;  // answers of questions 1, 2, ... (the rest empty)
+  // Test listings name the case, not its bytes.
+  friend void PrintTo(const Sections& c, std::ostream* os) { *os << c.what; }
 };
 
 class TallyAnswerLinesTest : public ::testing::TestWithParam<Sections> {};
