@@ -19,6 +19,7 @@ namespace tabulon {
 namespace {
 
 using platform::FileOperation;
+using testing::DeleteEveryListedFile;
 using testing::FolderListing;
 using testing::ReadBytes;
 using testing::RecordingListener;
@@ -178,10 +179,8 @@ TEST_F(FaultSeamTest, FailedDeleteKeepsThatFileAndTheOthersGo) {
   WriteBytes("data.txt", "t");
   text::AnswerFileList list;
   platform::InjectFaultForTesting(FileOperation::kDelete, 2, 5);
-  std::vector<bool> deleted;
-  for (const std::string& name : Lines(list.Names()))
-    deleted.push_back(text::DeleteFile(name));
-  EXPECT_EQ(deleted, (std::vector<bool>{true, false, true}));
+  EXPECT_EQ(DeleteEveryListedFile(list),
+            (std::vector<bool>{true, false, true}));
   list.Refresh();
   EXPECT_EQ(list.Names(), Lines{"b.ans"});
   EXPECT_EQ(FolderListing(), (Lines{"b.ans", "data.txt"}));

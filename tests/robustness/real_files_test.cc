@@ -24,6 +24,7 @@
 namespace tabulon {
 namespace {
 
+using testing::DeleteEveryListedFile;
 using testing::ForeignLock;
 using testing::RecordingListener;
 using testing::Sjis;
@@ -94,10 +95,8 @@ TEST_F(RealFilesTest, FileHeldByAnotherProgramSurvivesTheErase) {
   for (const char* name : {"a.ans", "b.ans", "c.ans"}) WriteBytes(name, "x");
   ForeignLock held("b.ans");
   text::AnswerFileList list;
-  std::vector<bool> deleted;
-  for (const std::string& name : Lines(list.Names()))
-    deleted.push_back(text::DeleteFile(name));
-  EXPECT_EQ(deleted, (std::vector<bool>{true, false, true}));
+  EXPECT_EQ(DeleteEveryListedFile(list),
+            (std::vector<bool>{true, false, true}));
   list.Refresh();
   EXPECT_EQ(list.Names(), Lines{"b.ans"});
 }

@@ -100,4 +100,12 @@ bool IsLocked(const std::string& name) {
   return locked;
 }
 
+std::vector<bool> DeleteEveryListedFile(text::AnswerFileList& list) {
+  std::vector<bool> deleted;
+  for (const std::string& name : std::vector<std::string>(list.Names())) {
+    deleted.push_back(text::DeleteFile(name));
+  }
+  return deleted;
+}
+
 }  // namespace tabulon::testing

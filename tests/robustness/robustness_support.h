@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "survey/tally.h"
+#include "text/answer_file_list.h"
 
 namespace tabulon::testing {
 
@@ -41,6 +42,10 @@ class ForeignLock {
  private:
   int fd_ = -1;
 };
+
+// Deletes every file the list holds, in list order, as erasing does; says
+// for each whether its deletion succeeded.
+std::vector<bool> DeleteEveryListedFile(text::AnswerFileList& list);
 
 // True when some open description holds a lock on the file.
 bool IsLocked(const std::string& name);
