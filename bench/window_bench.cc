@@ -10,8 +10,8 @@
 
 #include "answer_files.h"
 #include "bench_support.h"
-#include "platform/gui/headless_backend.h"
-#include "platform/gui/qt_backend.h"
+#include "gui/headless_backend.h"
+#include "gui/qt/qt_backend.h"
 #include "survey/questionnaire.h"
 #include "survey/results_csv.h"
 #include "survey/tally.h"

@@ -1,6 +1,6 @@
 // Tabulon: the tally sheet for a school questionnaire, run in the folder that
 // holds "data.txt" and the pupils' answer files.
-#include "platform/gui/qt_backend.h"
+#include "gui/qt/qt_backend.h"
 #include "text/fixed_texts.h"
 #include "window/main_window.h"
 

@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "platform/gui/qt_backend.h"
+#include "gui/qt/qt_backend.h"
 #include "window/main_window.h"
 
 int main(int argc, char** argv) {

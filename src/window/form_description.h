@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/gui/controls.h"
+#include "gui/controls.h"
 
 namespace tabulon::window {
 

@@ -7,8 +7,8 @@
 #include <array>
 #include <string>
 
-#include "platform/gui/backend.h"
-#include "platform/gui/controls.h"
+#include "gui/backend.h"
+#include "gui/controls.h"
 #include "survey/questionnaire.h"
 #include "survey/tally.h"
 

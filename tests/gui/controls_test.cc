@@ -1,5 +1,5 @@
 // The control state, the handler guard and the headless backend.
-#include "platform/gui/controls.h"
+#include "gui/controls.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/gui/backend.h"
-#include "platform/gui/headless_backend.h"
+#include "gui/backend.h"
+#include "gui/headless_backend.h"
 #include "support/scratch_folder.h"
 #include "text/failure.h"
 

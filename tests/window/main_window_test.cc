@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/files.h"
-#include "platform/gui/headless_backend.h"
+#include "gui/headless_backend.h"
 #include "support/scratch_folder.h"
 
 namespace tabulon::window {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/gui/qt_backend.h"
+#include "gui/qt/qt_backend.h"
 #include "support/scratch_folder.h"
 #include "window/form_description.h"
 #include "window/main_window.h"

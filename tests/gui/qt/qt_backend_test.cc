@@ -1,7 +1,7 @@
 // The Qt backend, offscreen: text metrics of the substituted faces, the
 // painted window (bars, stacking, ampersands, scrolling) and the two
 // message boxes.
-#include "platform/gui/qt_backend.h"
+#include "gui/qt/qt_backend.h"
 
 #include <gtest/gtest.h>
 

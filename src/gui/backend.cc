@@ -1,4 +1,4 @@
-#include "platform/gui/backend.h"
+#include "gui/backend.h"
 
 #include "text/error_box.h"
 #include "text/failure.h"

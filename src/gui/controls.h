@@ -2,8 +2,8 @@
 // visibility, caption (CP932 bytes), font, colour and list items. Handlers
 // change this state only; a backend realises it on screen when a handler
 // ends, so a change costs no drawing.
-#ifndef TABULON_PLATFORM_GUI_CONTROLS_H_
-#define TABULON_PLATFORM_GUI_CONTROLS_H_
+#ifndef TABULON_GUI_CONTROLS_H_
+#define TABULON_GUI_CONTROLS_H_
 
 #include <cstdint>
 #include <functional>
@@ -232,4 +232,4 @@ class Form : public Control {
 
 }  // namespace tabulon::gui
 
-#endif  // TABULON_PLATFORM_GUI_CONTROLS_H_
+#endif  // TABULON_GUI_CONTROLS_H_

@@ -1,4 +1,4 @@
-#include "platform/gui/headless_backend.h"
+#include "gui/headless_backend.h"
 
 #include "platform/codepage.h"
 

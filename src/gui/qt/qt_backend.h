@@ -2,13 +2,13 @@
 // boxes, list boxes, push buttons) inside a scroll area, shows the message
 // boxes as QMessageBox, and can render the window offscreen for tests and
 // screenshots. Widgets are touched only by Realise and Sync.
-#ifndef TABULON_PLATFORM_GUI_QT_BACKEND_H_
-#define TABULON_PLATFORM_GUI_QT_BACKEND_H_
+#ifndef TABULON_GUI_QT_QT_BACKEND_H_
+#define TABULON_GUI_QT_QT_BACKEND_H_
 
 #include <memory>
 #include <string>
 
-#include "platform/gui/backend.h"
+#include "gui/backend.h"
 
 class QImage;
 class QWidget;
@@ -61,4 +61,4 @@ class QtBackend : public Backend {
 
 }  // namespace tabulon::gui
 
-#endif  // TABULON_PLATFORM_GUI_QT_BACKEND_H_
+#endif  // TABULON_GUI_QT_QT_BACKEND_H_

@@ -1,4 +1,4 @@
-#include "platform/gui/qt_backend.h"
+#include "gui/qt/qt_backend.h"
 
 #include <QApplication>
 #include <QFont>

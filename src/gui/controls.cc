@@ -1,4 +1,4 @@
-#include "platform/gui/controls.h"
+#include "gui/controls.h"
 
 #include <stdexcept>
 #include <utility>

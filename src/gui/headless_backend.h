@@ -1,8 +1,8 @@
 // A backend without a screen, for fast tests of the handlers: fixed text
 // metrics, message boxes that record what they showed and answer from a
 // script, and a window that is never shown.
-#ifndef TABULON_PLATFORM_GUI_HEADLESS_BACKEND_H_
-#define TABULON_PLATFORM_GUI_HEADLESS_BACKEND_H_
+#ifndef TABULON_GUI_HEADLESS_BACKEND_H_
+#define TABULON_GUI_HEADLESS_BACKEND_H_
 
 #include <deque>
 #include <functional>
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/gui/backend.h"
+#include "gui/backend.h"
 
 namespace tabulon::gui {
 
@@ -69,4 +69,4 @@ class HeadlessBackend : public Backend {
 
 }  // namespace tabulon::gui
 
-#endif  // TABULON_PLATFORM_GUI_HEADLESS_BACKEND_H_
+#endif  // TABULON_GUI_HEADLESS_BACKEND_H_

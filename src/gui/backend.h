@@ -1,14 +1,14 @@
 // What the window layer needs of a desktop: text metrics, the two message
 // boxes, the busy pointer, realising a form on screen and running it. One
 // interface, two backends: headless (tests) and Qt.
-#ifndef TABULON_PLATFORM_GUI_BACKEND_H_
-#define TABULON_PLATFORM_GUI_BACKEND_H_
+#ifndef TABULON_GUI_BACKEND_H_
+#define TABULON_GUI_BACKEND_H_
 
 #include <functional>
 #include <string>
 #include <string_view>
 
-#include "platform/gui/controls.h"
+#include "gui/controls.h"
 #include "text/answer_file_list.h"
 #include "text/error_box.h"
 
@@ -55,4 +55,4 @@ void RunHandler(Backend& backend, Form& form,
 
 }  // namespace tabulon::gui
 
-#endif  // TABULON_PLATFORM_GUI_BACKEND_H_
+#endif  // TABULON_GUI_BACKEND_H_
