@@ -25,8 +25,7 @@ std::string WithoutAmpersands(std::string_view cp932) {
   std::string shown;
   shown.reserve(cp932.size());
   for (std::size_t i = 0; i < cp932.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(cp932[i]);
-    if (platform::IsLeadByte(byte) && i + 1 < cp932.size()) {
+    if (platform::CharacterLength(cp932, i) == 2) {
       shown.append(cp932.substr(i, 2));
       ++i;
       continue;

@@ -7,14 +7,9 @@ namespace tabulon::gui {
 Extent HeadlessBackend::Measure(const Font& font, std::string_view cp932) {
   const int single = (font.pixel_size + 1) / 2;
   int width = 0;
-  for (std::size_t i = 0; i < cp932.size(); ++i) {
-    if (platform::IsLeadByte(static_cast<unsigned char>(cp932[i])) &&
-        i + 1 < cp932.size()) {
-      width += 2 * single;
-      ++i;
-      continue;
-    }
-    width += single;
+  for (std::size_t i = 0, length = 0; i < cp932.size(); i += length) {
+    length = platform::CharacterLength(cp932, i);
+    width += static_cast<int>(length) * single;
   }
   return {width, font.pixel_size};
 }

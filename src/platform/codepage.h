@@ -4,6 +4,7 @@
 #ifndef TABULON_PLATFORM_CODEPAGE_H_
 #define TABULON_PLATFORM_CODEPAGE_H_
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,14 @@ namespace tabulon::platform {
 // True for 0x81-0x9F and 0xE0-0xFC, the first bytes of double-byte characters.
 constexpr bool IsLeadByte(unsigned char byte) {
   return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// The length in bytes, 1 or 2, of the character that begins at byte `i` of
+// `s` (i < s.size()): a lead byte with a byte after it begins a double-byte
+// character; a lead byte at the very end is a character of its own.
+constexpr std::size_t CharacterLength(std::string_view s, std::size_t i) {
+  return IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2
+                                                                          : 1;
 }
 
 // 'a'-'z' become 'A'-'Z'; every other byte is returned unchanged.

@@ -9,14 +9,11 @@ namespace {
 // True when the last character, read as CP932 from the start, is a
 // double-byte one.
 bool EndsWithDoubleByteCharacter(std::string_view s) {
-  size_t i = 0;
-  bool double_byte = false;
-  while (i < s.size()) {
-    double_byte = platform::IsLeadByte(static_cast<unsigned char>(s[i])) &&
-                  i + 1 < s.size();
-    i += double_byte ? 2 : 1;
+  std::size_t length = 0;
+  for (std::size_t i = 0; i < s.size(); i += length) {
+    length = platform::CharacterLength(s, i);
   }
-  return double_byte;
+  return length == 2;
 }
 
 }  // namespace

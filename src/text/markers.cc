@@ -9,18 +9,10 @@ std::string_view UpToNul(std::string_view s) {
   return s.substr(0, s.find('\0'));
 }
 
-// The length of the character that begins at `i`: a lead byte with a byte
-// after it starts a double-byte character.
-size_t CharacterLength(std::string_view s, size_t i) {
-  bool double_byte = platform::IsLeadByte(static_cast<unsigned char>(s[i])) &&
-                     i + 1 < s.size();
-  return double_byte ? 2 : 1;
-}
-
 // Upper-cases the single-byte letters; trail bytes keep their value.
 std::string UpperCaseCharacters(std::string_view s) {
   std::string upper(s);
-  for (size_t i = 0; i < upper.size(); i += CharacterLength(upper, i)) {
+  for (size_t i = 0; i < upper.size(); i += platform::CharacterLength(upper, i)) {
     upper[i] = platform::UpperCaseLetter(upper[i]);
   }
   return upper;
@@ -33,7 +25,7 @@ int MarkerPos(std::string_view marker, std::string_view text) {
   text = UpToNul(text);
   if (marker.empty() || text.empty()) return 0;
   for (size_t i = 0; i + marker.size() <= text.size();
-       i += CharacterLength(text, i)) {
+       i += platform::CharacterLength(text, i)) {
     if (text.compare(i, marker.size(), marker) == 0) {
       return static_cast<int>(i) + 1;
     }

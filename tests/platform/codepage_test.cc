@@ -30,9 +30,14 @@ bool IconvSaysIncomplete(unsigned char byte) {
 
 TEST(IsLeadByte, AgreesWithTheSystemDecoderOnAllBytes) {
   for (int byte = 0; byte < 256; ++byte) {
-    EXPECT_EQ(IsLeadByte(static_cast<unsigned char>(byte)),
-              IconvSaysIncomplete(static_cast<unsigned char>(byte)))
+    const bool lead = IconvSaysIncomplete(static_cast<unsigned char>(byte));
+    EXPECT_EQ(IsLeadByte(static_cast<unsigned char>(byte)), lead)
         << "byte " << byte;
+    // A lead byte takes the next byte with it, but not past the end.
+    const std::string pair = {static_cast<char>(byte), 'A'};
+    EXPECT_EQ(CharacterLength(pair, 0), lead ? 2u : 1u) << "byte " << byte;
+    EXPECT_EQ(CharacterLength(pair, 1), 1u);
+    EXPECT_EQ(CharacterLength(pair.substr(0, 1), 0), 1u) << "byte " << byte;
   }
 }
 
