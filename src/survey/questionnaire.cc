@@ -5,27 +5,13 @@
 
 #include "text/fixed_texts.h"
 #include "text/markers.h"
+#include "text/numbered_lines.h"
 #include "text/textfile.h"
 
 namespace tabulon::survey {
 namespace {
 
-// Lines are numbered from 1 here, as the definition file's layout counts them.
-class DefinitionLines {
- public:
-  explicit DefinitionLines(const std::vector<std::string>& lines)
-      : lines_(lines) {}
-  std::size_t Count() const { return lines_.size(); }
-  bool Has(std::size_t k) const { return k >= 1 && k <= lines_.size(); }
-  // Line k, or the empty string for a line the file does not have.
-  const std::string& Line(std::size_t k) const {
-    return Has(k) ? lines_[k - 1] : kNoLine;
-  }
-
- private:
-  static inline const std::string kNoLine;
-  const std::vector<std::string>& lines_;
-};
+using text::NumberedLines;
 
 constexpr std::string_view kQuestionMarkers[] = {"[R]", "[C]", "[T]"};
 
@@ -42,51 +28,59 @@ bool IsQuestionLine(std::string_view line) {
   return !QuestionMarker(line).empty();
 }
 
-bool IsChoiceKind(const QuestionKind& kind) {
-  return kind == "R" || kind == "C";
+// The first question line at or after line p; past the last line when there
+// is none. Every other line is passed over.
+std::size_t FindQuestionLine(const NumberedLines& lines, std::size_t p) {
+  while (p <= lines.Count() && !IsQuestionLine(lines.Line(p))) ++p;
+  return p;
+}
+
+// A choice run: the lines after a choice question's line up to an empty
+// line, a question line or the file's end, five at most. A line of blanks
+// is a choice. Returns the line after the run.
+std::size_t ReadChoices(const NumberedLines& lines, std::size_t p,
+                        Question& question) {
+  for (std::string& choice : question.choices) {
+    const std::string& line = lines.Line(p);
+    if (!lines.Has(p) || line.empty() || IsQuestionLine(line)) break;
+    choice = line;
+    ++p;
+  }
+  return p;
+}
+
+// The question whose line is line p: the marker gives its kind, the rest of
+// the line its text, and a choice question takes its choice run. Returns the
+// line after what it took; a free-text question takes no line after its own.
+std::size_t ReadQuestion(const NumberedLines& lines, std::size_t p,
+                         Question& question) {
+  const std::string_view marker = QuestionMarker(lines.Line(p));
+  question.kind = QuestionKind(marker.substr(1, 1));
+  question.text = text::RemoveFirstMarker(lines.Line(p), marker);
+  ++p;
+  return question.IsChoice() ? ReadChoices(lines, p, question) : p;
 }
 
 }  // namespace
 
 Questionnaire ParseQuestionnaire(const std::vector<std::string>& file_lines) {
-  const DefinitionLines lines(file_lines);
-  const std::size_t n = lines.Count();
+  const NumberedLines lines(file_lines);
   Questionnaire questionnaire;
-
-  // Step 2: the title and the description.
   questionnaire.title = lines.Line(1);
   questionnaire.description = lines.Line(2);
-
-  // Step 3: line 3 is never examined.
+  // Line 3 is never examined; questions after the tenth are ignored.
   std::size_t p = 4;
-  for (int q = 1; q <= kQuestionCount; ++q) {  // Step 7: at most ten questions.
-    // Step 4: search for the next question line.
-    while (p <= n && !IsQuestionLine(lines.Line(p))) ++p;
-    if (p > n) break;
-
-    // Step 5: the question line gives the kind and, without its marker, the
-    // text.
-    Question& question = questionnaire.questions[q - 1];
-    const std::string_view marker = QuestionMarker(lines.Line(p));
-    question.kind = QuestionKind(marker.substr(1, 1));
-    question.text = text::RemoveFirstMarker(lines.Line(p), marker);
-    ++p;
-
-    // Step 6: the choice run of a choice question. A free-text question
-    // collects nothing; its following lines are passed over by the search.
-    if (!IsChoiceKind(question.kind)) continue;
-    for (int c = 1; c <= kChoiceCount && p <= n && !lines.Line(p).empty() &&
-                    !IsQuestionLine(lines.Line(p));
-         ++c, ++p) {
-      question.choices[c - 1] = lines.Line(p);
-    }
+  for (Question& question : questionnaire.questions) {
+    p = FindQuestionLine(lines, p);
+    if (p > lines.Count()) break;
+    p = ReadQuestion(lines, p, question);
   }
   return questionnaire;
 }
 
 Questionnaire LoadQuestionnaire() {
-  // Step 1: the whole file, however long, before anything is filled; a
-  // failure leaves nothing behind.
+  // The whole file, however long, before anything is filled: a failure
+  // leaves nothing behind.
   const std::vector<std::string> lines =
       text::ReadTextLines(text::Text(text::FixedText::kDefinitionFileName));
   return ParseQuestionnaire(lines);

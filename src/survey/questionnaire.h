@@ -22,6 +22,10 @@ struct Question {
   std::array<std::string, kChoiceCount> choices;  // choice c at [c - 1]
 
   bool InUse() const { return !kind.empty(); }
+  // "R" or "C": answered by picking among the choices.
+  bool IsChoice() const { return kind == "R" || kind == "C"; }
+  // "T": answered in free text.
+  bool IsText() const { return kind == "T"; }
   // Choice c = 1 to 5.
   const std::string& Choice(int c) const { return choices.at(c - 1); }
 };

@@ -34,45 +34,53 @@ void WriteQuestionBlocks(text::TextOutputFile& out,
   }
 }
 
-}  // namespace
-
-void WriteTallyResults(const Questionnaire& questionnaire,
-                       const RespondentTable& table, int respondents) {
-  using text::FixedText;
+// The first heading row: each question's text over its block.
+void WriteQuestionRow(text::TextOutputFile& out,
+                      const Questionnaire& questionnaire) {
   static const std::string kNoField;
-
-  // Step 1: the new content replaces the earlier file only at Close.
-  text::TextOutputFile out;
-  out.Create(text::Text(FixedText::kResultsFileName));
-
-  // Step 2: the question row.
-  out.Write(text::Text(FixedText::kCsvQuestionHeading));
+  out.Write(text::Text(text::FixedText::kCsvQuestionHeading));
   WriteQuestionBlocks(out, questionnaire,
                       [&](int q, int k) -> const std::string& {
                         return k == 1 ? questionnaire.At(q).text : kNoField;
                       });
   out.EndLine();
+}
 
-  // Step 3: the choice row.
-  out.Write(text::Text(FixedText::kCsvIdentityHeading));
+// The second heading row: the choice texts over their columns.
+void WriteChoiceRow(text::TextOutputFile& out,
+                    const Questionnaire& questionnaire) {
+  out.Write(text::Text(text::FixedText::kCsvIdentityHeading));
   WriteQuestionBlocks(out, questionnaire,
                       [&](int q, int k) -> const std::string& {
                         return questionnaire.At(q).Choice(k);
                       });
   out.EndLine();
+}
 
-  // Step 4: one row per answer file, in list order.
+// One answer file's row: who answered, then the raw answers by position.
+void WriteRespondentRow(text::TextOutputFile& out,
+                        const Questionnaire& questionnaire,
+                        const RespondentRow& row) {
+  WriteField(out, row.computer_name);
+  WriteField(out, row.respondent_name);
+  WriteQuestionBlocks(
+      out, questionnaire,
+      [&](int q, int k) -> const std::string& { return row.Answer(q, k); });
+  out.EndLine();
+}
+
+}  // namespace
+
+void WriteTallyResults(const Questionnaire& questionnaire,
+                       const RespondentTable& table, int respondents) {
+  // The new content replaces the earlier file only at Close.
+  text::TextOutputFile out;
+  out.Create(text::Text(text::FixedText::kResultsFileName));
+  WriteQuestionRow(out, questionnaire);
+  WriteChoiceRow(out, questionnaire);
   for (int r = 1; r <= respondents; ++r) {
-    const RespondentRow& row = table.at(r - 1);
-    WriteField(out, row.computer_name);
-    WriteField(out, row.respondent_name);
-    WriteQuestionBlocks(
-        out, questionnaire,
-        [&](int q, int k) -> const std::string& { return row.Answer(q, k); });
-    out.EndLine();
+    WriteRespondentRow(out, questionnaire, table.at(r - 1));
   }
-
-  // Step 5.
   out.Close();
 }
 

@@ -6,42 +6,32 @@
 
 #include "survey/choice_value.h"
 #include "text/markers.h"
+#include "text/numbered_lines.h"
 #include "text/textfile.h"
 
 namespace tabulon::survey {
 namespace {
 
+using text::NumberedLines;
+
 constexpr std::string_view kHeaderMarker = "[Q";
 constexpr std::string_view kEndMarker = "[END]";
 
-// An answer file's lines, numbered from 1 as the file's layout counts them.
-class AnswerLines {
- public:
-  explicit AnswerLines(const std::vector<std::string>& lines) : lines_(lines) {}
-  bool Has(std::size_t k) const { return k >= 1 && k <= lines_.size(); }
-  // Line k, or the empty string for a line the file does not have.
-  const std::string& Line(std::size_t k) const {
-    return Has(k) ? lines_[k - 1] : kNoLine;
+// The first line at or after `from` that begins with "[Q".
+std::optional<std::size_t> FindHeader(const NumberedLines& lines,
+                                      std::size_t from) {
+  for (std::size_t k = from; lines.Has(k); ++k) {
+    if (text::BeginsWithMarker(lines.Line(k), kHeaderMarker)) return k;
   }
+  return std::nullopt;
+}
 
-  // The first line at or after `from` that begins with "[Q".
-  std::optional<std::size_t> FindHeader(std::size_t from) const {
-    for (std::size_t k = from; Has(k); ++k) {
-      if (text::BeginsWithMarker(Line(k), kHeaderMarker)) return k;
-    }
-    return std::nullopt;
-  }
-
-  // A choice line goes on until a header, an end line or the file's end.
-  bool IsChoiceLine(std::size_t k) const {
-    return Has(k) && !text::BeginsWithMarker(Line(k), kHeaderMarker) &&
-           !text::BeginsWithMarker(Line(k), kEndMarker);
-  }
-
- private:
-  static inline const std::string kNoLine;
-  const std::vector<std::string>& lines_;
-};
+// Choice lines go on until a header, an end line or the file's end.
+bool IsChoiceLine(const NumberedLines& lines, std::size_t k) {
+  return lines.Has(k) &&
+         !text::BeginsWithMarker(lines.Line(k), kHeaderMarker) &&
+         !text::BeginsWithMarker(lines.Line(k), kEndMarker);
+}
 
 // "R]" or "C]" anywhere in the header; tested before "T]", so a header with
 // both kinds opens a choice section.
@@ -54,53 +44,69 @@ bool OpensTextSection(std::string_view header) {
   return text::ContainsMarker(header, "T]");
 }
 
+// The sections of one answer file, each recorded in the file's row and
+// added to the counts, with the listener told after each.
+class SectionTally {
+ public:
+  SectionTally(const NumberedLines& lines, RespondentRow& row,
+               ChoiceCounts& counts, TallyListener& listener)
+      : lines_(lines), row_(row), counts_(counts), listener_(listener) {}
+
+  // The section of question q whose header is line `header`. Returns the
+  // line from which the next header is searched.
+  std::size_t Section(int q, std::size_t header) {
+    const std::string& header_line = lines_.Line(header);
+    if (OpensChoiceSection(header_line)) return ChoiceSection(q, header + 1);
+    if (OpensTextSection(header_line)) return TextSection(q, header + 1);
+    // A header that names no kind records nothing; searching from the line
+    // after it keeps the file's later sections readable.
+    return header + 1;
+  }
+
+ private:
+  // Each choice line is stored, then its value added, before the next line
+  // is looked at: a bad line stops the tally right there, before the
+  // listener hears of this section.
+  std::size_t ChoiceSection(int q, std::size_t p) {
+    for (int c = 1; c <= kChoiceCount && IsChoiceLine(lines_, p); ++c, ++p) {
+      const std::string& choice_line = lines_.Line(p);
+      row_.answers[q - 1][c - 1] = choice_line;
+      counts_.Add(q, c, ChoiceLineValue(choice_line));
+    }
+    listener_.ChoiceSectionDone(q, counts_);
+    return p;
+  }
+
+  // The text line is taken whatever it holds, and the next search starts on
+  // it, so a header taken as text still opens the next section.
+  std::size_t TextSection(int q, std::size_t p) {
+    const std::string& text_line = lines_.Line(p);
+    row_.answers[q - 1][0] = text_line;
+    listener_.TextAnswerFound(q, text_line);
+    return p;
+  }
+
+  const NumberedLines& lines_;
+  RespondentRow& row_;
+  ChoiceCounts& counts_;
+  TallyListener& listener_;
+};
+
 }  // namespace
 
 void TallyAnswerLines(const std::vector<std::string>& file_lines,
                       RespondentRow& row, ChoiceCounts& counts,
                       TallyListener& listener) {
-  const AnswerLines lines(file_lines);
-
-  // Step 2: the first header; line 1 is never examined for one.
-  std::optional<std::size_t> p = lines.FindHeader(2);
-
-  // Step 3: the identity lines.
+  const NumberedLines lines(file_lines);
+  // Line 1 is never examined for a header.
+  std::optional<std::size_t> header = FindHeader(lines, 2);
   row.computer_name = lines.Line(1);
   row.respondent_name = lines.Line(2);
-
-  // Step 4, for questions 1 to 10 in order; step 5: sections after the
-  // tenth are not read.
-  for (int q = 1; q <= kQuestionCount; ++q) {
-    // No header left, nothing more for this file.
-    if (!p) return;
-    const std::string& header = lines.Line(*p);
-
-    if (OpensChoiceSection(header)) {
-      // Each choice line is stored, then its value added, before the
-      // next line is looked at; a bad line stops right there.
-      *p += 1;
-      for (int c = 1; c <= kChoiceCount && lines.IsChoiceLine(*p);
-           ++c, *p += 1) {
-        const std::string& choice_line = lines.Line(*p);
-        row.answers[q - 1][c - 1] = choice_line;
-        counts.Add(q, c, ChoiceLineValue(choice_line));
-      }
-      listener.ChoiceSectionDone(q, counts);
-    } else if (OpensTextSection(header)) {
-      // The text line is taken whatever it holds, and stays where the
-      // next search starts, so a header taken as text opens the next section.
-      *p += 1;
-      const std::string& text_line = lines.Line(*p);
-      row.answers[q - 1][0] = text_line;
-      listener.TextAnswerFound(q, text_line);
-    } else {
-      // A header that names no kind records nothing; searching from the
-      // line after it keeps the file's later sections readable.
-      *p += 1;
-    }
-
-    // The next header, from where this section stopped.
-    p = lines.FindHeader(*p);
+  // Sections are matched to questions by their order; those after the tenth
+  // are not read.
+  SectionTally sections(lines, row, counts, listener);
+  for (int q = 1; q <= kQuestionCount && header; ++q) {
+    header = FindHeader(lines, sections.Section(q, *header));
   }
 }
 
@@ -112,7 +118,7 @@ void TallyAnswerFiles(const std::vector<std::string>& names,
   table.clear();
   table.reserve(names.size());
   for (const std::string& name : names) {
-    // Step 1: the whole file is read and closed before its lines are examined.
+    // The whole file is read and closed before its lines are examined.
     const std::vector<std::string> lines = text::ReadTextLines(name);
     TallyAnswerLines(lines, table.emplace_back(), counts, listener);
   }
