@@ -81,15 +81,17 @@ enum class ControlKind {
   kFileList
 };
 
-// Everything the form description says of one control.
+// Everything the form description says of one control, written with
+// designated initializers: every member has a default, so a row names only
+// what differs.
 struct ControlLayout {
   ControlKind kind = ControlKind::kLabel;
-  std::string name;
-  std::string parent;  // empty for controls of the window itself
+  std::string name = {};
+  std::string parent = {};  // empty for controls of the window itself
   int left = 0, top = 0, width = 0, height = 0;
-  Font font;  // face empty: the parent's font
+  Font font = {};  // face empty: the parent's font
   Colour colour = Colour::Parent();
-  std::string caption_utf8;
+  std::string caption_utf8 = {};
   bool visible = true;
   bool auto_size = false;  // labels
   bool word_wrap = false;  // labels

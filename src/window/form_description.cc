@@ -22,23 +22,26 @@ Font Proportional(int pixel_size, bool bold = false) {
 Font FixedPitch(int pixel_size) {
   return {std::string(gui::kFixedPitchFace), pixel_size, false};
 }
-const Font kParentFont{};
 
-constexpr Rgb kWhite{0xFF, 0xFF, 0xFF};
+const Colour kWhite = Colour::Of(Rgb{0xFF, 0xFF, 0xFF});
+const Colour kListColour = Colour::Of(SystemColour::kWindow);
 
 // Bar colours by row: blue, red, lime, fuchsia, aqua.
-constexpr std::array<Rgb, kRows> kBarColours{{{0x00, 0x00, 0xFF},
-                                              {0xFF, 0x00, 0x00},
-                                              {0x00, 0xFF, 0x00},
-                                              {0xFF, 0x00, 0xFF},
-                                              {0x00, 0xFF, 0xFF}}};
+Colour BarColour(int c) {
+  constexpr std::array<Rgb, kRows> kBarColours{{{0x00, 0x00, 0xFF},
+                                                {0xFF, 0x00, 0x00},
+                                                {0x00, 0xFF, 0x00},
+                                                {0xFF, 0x00, 0xFF},
+                                                {0x00, 0xFF, 0xFF}}};
+  return Colour::Of(kBarColours[c - 1]);
+}
 
 constexpr std::string_view kPanelRuler =
     "123456789012345678901234567890123456789012";
 constexpr std::string_view kEnlargedRuler =
     "12345678901234567890123456789012345678901";
 
-// Tab positions; controls missing here take no focus.
+// The Tab key's order; controls missing here take no focus.
 int TabOrder(std::string_view name) {
   static constexpr std::array<std::string_view, 16> kOrder{
       "ListBox1",  "Button1",  "ListBox2", "ListBox3", "ListBox4",  "ListBox5",
@@ -48,59 +51,6 @@ int TabOrder(std::string_view name) {
     if (kOrder[i] == name) return static_cast<int>(i);
   }
   return -1;
-}
-
-ControlLayout Entry(ControlKind kind, std::string name, std::string parent,
-                    int left, int top, int width, int height, Font font,
-                    Colour colour, std::string caption) {
-  ControlLayout layout;
-  layout.kind = kind;
-  layout.tab_order = TabOrder(name);
-  layout.name = std::move(name);
-  layout.parent = std::move(parent);
-  layout.left = left;
-  layout.top = top;
-  layout.width = width;
-  layout.height = height;
-  layout.font = std::move(font);
-  layout.colour = colour;
-  layout.caption_utf8 = std::move(caption);
-  return layout;
-}
-
-ControlLayout AutoSizeLabel(std::string name, std::string parent, int left,
-                            int top, int width, int height, Font font,
-                            Colour colour, std::string caption) {
-  ControlLayout layout =
-      Entry(ControlKind::kLabel, std::move(name), std::move(parent), left, top,
-            width, height, std::move(font), colour, std::move(caption));
-  layout.auto_size = true;
-  return layout;
-}
-
-ControlLayout FixedLabel(std::string name, std::string parent, int left,
-                         int top, int width, int height, Font font,
-                         Colour colour, std::string caption, bool word_wrap) {
-  ControlLayout layout =
-      Entry(ControlKind::kLabel, std::move(name), std::move(parent), left, top,
-            width, height, std::move(font), colour, std::move(caption));
-  layout.word_wrap = word_wrap;
-  return layout;
-}
-
-ControlLayout ListBox(std::string name, std::string parent, int left, int top,
-                      int width, int height, Font font, int item_height) {
-  ControlLayout layout = Entry(
-      ControlKind::kListBox, std::move(name), std::move(parent), left, top,
-      width, height, std::move(font), Colour::Of(SystemColour::kWindow), "");
-  layout.item_height = item_height;
-  return layout;
-}
-
-ControlLayout Button(std::string name, int left, int top, int width, int height,
-                     Font font, std::string caption) {
-  return Entry(ControlKind::kButton, std::move(name), "", left, top, width,
-               height, std::move(font), Colour::Parent(), std::move(caption));
 }
 
 // The question panels: place, height and design-time caption. Panels 9 and
@@ -122,126 +72,158 @@ constexpr std::array<PanelPlace, kQuestionPanels> kPanelPlaces{{
     {504, 528, 113, "GroupBox1"},
 }};
 
+// Row c of panel q; panels without a question label start their rows higher.
+int RowTop(int q, int c) { return (HasQuestionLabel(q) ? 32 : 8) + 16 * c; }
+
 // Panel q with its children, in drawing order.
 void AddQuestionPanel(int q, std::vector<ControlLayout>& out) {
   const PanelPlace& place = kPanelPlaces[q - 1];
   const std::string panel = PanelName(q);
-  const bool has_question_label = q <= 8;
-  const int row_top = has_question_label ? 32 : 8;  // row c at row_top + 16c
-  out.push_back(Entry(ControlKind::kGroupBox, panel, "", place.left, place.top,
-                      481, place.height, Proportional(15), Colour::Of(kWhite),
-                      std::string(place.caption)));
+  out.push_back({.kind = ControlKind::kGroupBox, .name = panel,
+                 .left = place.left, .top = place.top, .width = 481,
+                 .height = place.height, .font = Proportional(15),
+                 .colour = kWhite, .caption_utf8 = std::string(place.caption)});
   for (int c = 1; c <= kRows; ++c) {
-    out.push_back(AutoSizeLabel(
-        ChoiceLabelName(q, c), panel, 8, row_top + 16 * c, c == 1 ? 40 : 32, 15,
-        FixedPitch(15), Colour::Parent(), c == 1 ? "Lbl11" : "Lbl1"));
-  }
-  for (int c = 1; c <= kRows; ++c) {
-    out.push_back(FixedLabel(CountLabelName(q, c), panel, 96, row_top + 16 * c,
-                             49, 17, FixedPitch(15), Colour::Parent(), "Lbl1",
-                             false));
+    out.push_back({.kind = ControlKind::kLabel, .name = ChoiceLabelName(q, c),
+                   .parent = panel, .left = 8, .top = RowTop(q, c),
+                   .width = c == 1 ? 40 : 32, .height = 15,
+                   .font = FixedPitch(15),
+                   .caption_utf8 = c == 1 ? "Lbl11" : "Lbl1",
+                   .auto_size = true});
   }
   for (int c = 1; c <= kRows; ++c) {
-    out.push_back(AutoSizeLabel(BarLabelName(q, c), panel, 144,
-                                row_top + 16 * c, c == 1 ? 336 : 32, 15,
-                                FixedPitch(15), Colour::Of(kBarColours[c - 1]),
-                                c == 1 ? std::string(kPanelRuler) : "Lbl1"));
+    out.push_back({.kind = ControlKind::kLabel, .name = CountLabelName(q, c),
+                   .parent = panel, .left = 96, .top = RowTop(q, c),
+                   .width = 49, .height = 17, .font = FixedPitch(15),
+                   .caption_utf8 = "Lbl1"});
   }
-  if (has_question_label) {
-    out.push_back(FixedLabel(QuestionLabelName(q), panel, 8, 8, 465, 33,
-                             kParentFont, Colour::Parent(), "Label Quest",
-                             true));
+  for (int c = 1; c <= kRows; ++c) {
+    out.push_back({.kind = ControlKind::kLabel, .name = BarLabelName(q, c),
+                   .parent = panel, .left = 144, .top = RowTop(q, c),
+                   .width = c == 1 ? 336 : 32, .height = 15,
+                   .font = FixedPitch(15), .colour = BarColour(c),
+                   .caption_utf8 = c == 1 ? std::string(kPanelRuler) : "Lbl1",
+                   .auto_size = true});
   }
-  out.push_back(ListBox(ListBoxName(q), panel, 8, has_question_label ? 40 : 16,
-                        465, 89, kParentFont, 15));
+  if (HasQuestionLabel(q)) {
+    out.push_back({.kind = ControlKind::kLabel, .name = QuestionTextName(q),
+                   .parent = panel, .left = 8, .top = 8, .width = 465,
+                   .height = 33, .caption_utf8 = "Label Quest",
+                   .word_wrap = true});
+  }
+  out.push_back({.kind = ControlKind::kListBox, .name = ListBoxName(q),
+                 .parent = panel, .left = 8,
+                 .top = HasQuestionLabel(q) ? 40 : 16, .width = 465,
+                 .height = 89, .colour = kListColour, .item_height = 15});
 }
 
-// The enlarged panel: one question at a time in large type.
+// The enlarged panel: one question at a time in large type, each choice on
+// two lines (its text above, its count and bar below).
 void AddEnlargedPanel(std::vector<ControlLayout>& out) {
   const std::string panel = PanelName(kEnlargedPanel);
   constexpr std::array<int, kRows> kChoiceTops{112, 206, 300, 394, 488};
   constexpr std::array<int, kRows> kCountTops{152, 248, 344, 440, 536};
-  out.push_back(Entry(ControlKind::kGroupBox, panel, "", 8, 104, 977, 585,
-                      Proportional(32), Colour::Of(kWhite), "GroupBox11"));
-  out.push_back(FixedLabel("Lbl110", panel, 8, 40, 953, 65, Proportional(29),
-                           Colour::Of(SystemColour::kButtonFace), "Lbl110",
-                           true));
+  out.push_back({.kind = ControlKind::kGroupBox, .name = panel, .left = 8,
+                 .top = 104, .width = 977, .height = 585,
+                 .font = Proportional(32), .colour = kWhite,
+                 .caption_utf8 = "GroupBox11"});
+  out.push_back({.kind = ControlKind::kLabel,
+                 .name = QuestionTextName(kEnlargedPanel), .parent = panel,
+                 .left = 8, .top = 40, .width = 953, .height = 65,
+                 .font = Proportional(29),
+                 .colour = Colour::Of(SystemColour::kButtonFace),
+                 .caption_utf8 = "Lbl110", .word_wrap = true});
   for (int c = 1; c <= kRows; ++c) {
-    out.push_back(AutoSizeLabel(ChoiceLabelName(kEnlargedPanel, c), panel, 16,
-                                kChoiceTops[c - 1], 81, 29, Proportional(29),
-                                Colour::Parent(), "Lbl110"));
+    out.push_back({.kind = ControlKind::kLabel,
+                   .name = ChoiceLabelName(kEnlargedPanel, c), .parent = panel,
+                   .left = 16, .top = kChoiceTops[c - 1], .width = 81,
+                   .height = 29, .font = Proportional(29),
+                   .caption_utf8 = "Lbl110", .auto_size = true});
   }
   for (int c = 1; c <= kRows; ++c) {
-    out.push_back(AutoSizeLabel(CountLabelName(kEnlargedPanel, c), panel, 48,
-                                kCountTops[c - 1], 81, 29, Proportional(29),
-                                Colour::Parent(), "Lbl110"));
+    out.push_back({.kind = ControlKind::kLabel,
+                   .name = CountLabelName(kEnlargedPanel, c), .parent = panel,
+                   .left = 48, .top = kCountTops[c - 1], .width = 81,
+                   .height = 29, .font = Proportional(29),
+                   .caption_utf8 = "Lbl110", .auto_size = true});
   }
   for (int c = 1; c <= kRows; ++c) {
-    out.push_back(AutoSizeLabel(BarLabelName(kEnlargedPanel, c), panel, 176,
-                                kCountTops[c - 1], 738, 35, FixedPitch(35),
-                                Colour::Of(kBarColours[c - 1]),
-                                std::string(kEnlargedRuler)));
+    out.push_back({.kind = ControlKind::kLabel,
+                   .name = BarLabelName(kEnlargedPanel, c), .parent = panel,
+                   .left = 176, .top = kCountTops[c - 1], .width = 738,
+                   .height = 35, .font = FixedPitch(35),
+                   .colour = BarColour(c),
+                   .caption_utf8 = std::string(kEnlargedRuler),
+                   .auto_size = true});
   }
-  out.push_back(ListBox(ListBoxName(kEnlargedPanel), panel, 8, 112, 953, 465,
-                        Proportional(35), 35));
+  out.push_back({.kind = ControlKind::kListBox,
+                 .name = ListBoxName(kEnlargedPanel), .parent = panel,
+                 .left = 8, .top = 112, .width = 953, .height = 465,
+                 .font = Proportional(35), .colour = kListColour,
+                 .item_height = 35});
+}
+
+ControlLayout Button(std::string name, int left, int width, Font font,
+                     std::string caption) {
+  return {.kind = ControlKind::kButton, .name = std::move(name), .left = left,
+          .top = 51, .width = width, .height = 41, .font = std::move(font),
+          .caption_utf8 = std::move(caption)};
 }
 
 std::vector<ControlLayout> Describe() {
   std::vector<ControlLayout> out;
   // Labels of the window itself: drawn on its surface beneath every
   // windowed control.
-  out.push_back(AutoSizeLabel("Label1", "", 8, 0, 81, 27,
-                              Proportional(27, true), Colour::Parent(),
-                              "Label1"));
-  out.push_back(AutoSizeLabel("Label2", "", 8, 32, 145, 16, Proportional(16),
-                              Colour::Parent(), "このアンケートの説明"));
-  out.push_back(AutoSizeLabel("LblSum", "", 16, 56, 66, 16, Proportional(16),
-                              Colour::Parent(), "　　　　　　"));
+  out.push_back({.kind = ControlKind::kLabel, .name = "Label1", .left = 8,
+                 .top = 0, .width = 81, .height = 27,
+                 .font = Proportional(27, true), .caption_utf8 = "Label1",
+                 .auto_size = true});
+  out.push_back({.kind = ControlKind::kLabel, .name = "Label2", .left = 8,
+                 .top = 32, .width = 145, .height = 16,
+                 .font = Proportional(16),
+                 .caption_utf8 = "このアンケートの説明", .auto_size = true});
+  out.push_back({.kind = ControlKind::kLabel, .name = "LblSum", .left = 16,
+                 .top = 56, .width = 66, .height = 16,
+                 .font = Proportional(16), .caption_utf8 = "　　　　　　",
+                 .auto_size = true});
 
-  // Windowed controls of the window, bottom to top.
+  // Windowed controls of the window, bottom to top. Controls without a font
+  // of their own take the window's.
   AddQuestionPanel(9, out);
   AddQuestionPanel(10, out);
   AddQuestionPanel(1, out);
-  out.push_back(Button("Button1", 695, 51, 185, 41, Proportional(19, true),
-                       "アンケート集計"));
-  for (int q = 2; q <= 5; ++q) AddQuestionPanel(q, out);
-  ControlLayout file_list =
-      Entry(ControlKind::kFileList, "FileListBox1", "", 176, 8, 161, 73,
-            kParentFont, Colour::Of(SystemColour::kWindow), "");
-  file_list.item_height = 12;
-  file_list.visible = false;
-  out.push_back(file_list);
-  for (int q = 6; q <= 8; ++q) AddQuestionPanel(q, out);
   out.push_back(
-      Button("Button2", 903, 51, 83, 41, kParentFont, "データの消去"));
-  out.push_back(Button("Button3", 535, 51, 145, 41, Proportional(16),
-                       "１問ごと拡大表示"));
-  out.push_back(Button("Button4", 375, 51, 65, 41, Proportional(16), "前へ"));
-  out.push_back(Button("Button5", 455, 51, 65, 41, Proportional(16), "次へ"));
+      Button("Button1", 695, 185, Proportional(19, true), "アンケート集計"));
+  for (int q = 2; q <= 5; ++q) AddQuestionPanel(q, out);
+  out.push_back({.kind = ControlKind::kFileList,
+                 .name = std::string(kFileListName), .left = 176, .top = 8,
+                 .width = 161, .height = 73, .colour = kListColour,
+                 .visible = false, .item_height = 12});
+  for (int q = 6; q <= 8; ++q) AddQuestionPanel(q, out);
+  out.push_back(Button("Button2", 903, 83, {}, "データの消去"));
+  out.push_back(
+      Button("Button3", 535, 145, Proportional(16), "１問ごと拡大表示"));
+  out.push_back(Button("Button4", 375, 65, Proportional(16), "前へ"));
+  out.push_back(Button("Button5", 455, 65, Proportional(16), "次へ"));
   AddEnlargedPanel(out);
-  ControlLayout button6 =
-      Button("Button6", 343, 51, 25, 41, kParentFont, "Button6");
+  // Never visible: its click handler draws the enlarged panel.
+  ControlLayout button6 = Button("Button6", 343, 25, {}, "Button6");
   button6.visible = false;
-  out.push_back(button6);
+  out.push_back(std::move(button6));
+
+  for (ControlLayout& layout : out) layout.tab_order = TabOrder(layout.name);
   return out;
 }
 
-std::string Digits(int q) { return q == 10 ? "0" : std::to_string(q); }
+std::string Digit(int q) { return q == 10 ? "0" : std::to_string(q); }
 
 }  // namespace
 
 gui::ControlLayout MainWindowLayout() {
-  ControlLayout layout;
-  layout.kind = ControlKind::kForm;
-  layout.name = "Form1";
-  layout.left = 6;
-  layout.top = 4;
-  layout.width = 1010;
-  layout.height = 734;
-  layout.font = Proportional(12);
-  layout.colour = Colour::Of(SystemColour::kInactiveCaptionText);
-  layout.caption_utf8 = "校内アンケート　Tabulon";
-  return layout;
+  return {.kind = ControlKind::kForm, .name = "Form1", .left = 6, .top = 4,
+          .width = 1010, .height = 734, .font = Proportional(12),
+          .colour = Colour::Of(SystemColour::kInactiveCaptionText),
+          .caption_utf8 = "校内アンケート　Tabulon"};
 }
 
 const std::vector<gui::ControlLayout>& MainWindowControls() {
@@ -250,15 +232,18 @@ const std::vector<gui::ControlLayout>& MainWindowControls() {
 }
 
 std::string PanelName(int q) { return "GroupBox" + std::to_string(q); }
-std::string QuestionLabelName(int q) { return "LblQ0" + std::to_string(q); }
+std::string QuestionTextName(int q) {
+  if (q == kEnlargedPanel) return "Lbl110";
+  return HasQuestionLabel(q) ? "LblQ0" + std::to_string(q) : PanelName(q);
+}
 std::string ChoiceLabelName(int q, int c) {
-  return "Lbl" + Digits(q) + std::to_string(c);
+  return "Lbl" + Digit(q) + std::to_string(c);
 }
 std::string CountLabelName(int q, int c) {
-  return "Lbln" + Digits(q) + std::to_string(c);
+  return "Lbln" + Digit(q) + std::to_string(c);
 }
 std::string BarLabelName(int q, int c) {
-  return "Lblg" + Digits(q) + std::to_string(c);
+  return "Lblg" + Digit(q) + std::to_string(c);
 }
 std::string ListBoxName(int q) { return "ListBox" + std::to_string(q); }
 
