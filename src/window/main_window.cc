@@ -49,13 +49,7 @@ void TForm1::Create() { gui::RunHandler(backend_, form_, form_.on_create); }
 TForm1::QuestionPanel TForm1::ResolvePanel(int q) {
   QuestionPanel panel{};
   panel.box = &form_[PanelName(q)];
-  if (q <= 8) {
-    panel.question_text = &form_[QuestionLabelName(q)];
-  } else if (q <= kQuestionCount) {
-    panel.question_text = panel.box;
-  } else {
-    panel.question_text = &form_["Lbl110"];
-  }
+  panel.question_text = &form_[QuestionTextName(q)];
   for (int c = 1; c <= kChoiceCount; ++c) {
     panel.rows[c - 1] = {&form_[ChoiceLabelName(q, c)],
                          &form_[CountLabelName(q, c)],
@@ -69,89 +63,100 @@ bool TForm1::InEnlargedMode() const {
   return form_["Button3"].Caption() != Text(FixedText::kEnlargeCaption);
 }
 
+text::AnswerFileList& TForm1::RefreshedAnswerFiles() {
+  text::AnswerFileList& files = form_.FileListNamed(kFileListName).List();
+  files.SetPattern(Text(FixedText::kAnswerFilePattern));
+  files.Refresh();
+  return files;
+}
+
+// ---- Start-up --------------------------------------------------------------
+
 // Puts the window into its start state and fills one panel per question.
 void TForm1::FormCreate() {
-  // 1-2. Counts and bars appear only after a tally.
+  HideResultsAndEnlargedView();
+  current_question_ = 1;
+  Panel(1).box->Hide();
+  // A failure ends the handler here, with the window partly set up: panels
+  // 2 to 10 keep their design-time look.
+  questionnaire_ = survey::LoadQuestionnaire();
+  form_["Label1"].SetCaption(questionnaire_.title);
+  form_["Label2"].SetCaption(questionnaire_.description);
   for (int q = 1; q <= kQuestionCount; ++q) {
-    for (ChoiceRow& row : Panel(q).rows) row.count->Hide();
+    if (QuestionExists(q)) {
+      FillQuestionPanel(q);
+    } else {
+      Panel(q).box->Hide();
+    }
   }
+}
+
+// Counts and bars appear only after a tally; the enlarged view and its
+// buttons only in the enlarged mode.
+void TForm1::HideResultsAndEnlargedView() {
   for (int q = 1; q <= kQuestionCount; ++q) {
-    for (ChoiceRow& row : Panel(q).rows) row.bar->Hide();
+    for (ChoiceRow& row : Panel(q).rows) {
+      row.count->Hide();
+      row.bar->Hide();
+    }
   }
-  // 3. The enlarged view and its buttons.
   form_["Button4"].Hide();
   form_["Button5"].Hide();
   form_["Button6"].Hide();
-  form_["GroupBox11"].Hide();
-  // 4-5.
-  current_question_ = 1;
-  form_["GroupBox1"].Hide();
-  // 6. A failure ends the handler here, with the window partly set up.
-  questionnaire_ = survey::LoadQuestionnaire();
-  // 7.
-  form_["Label1"].SetCaption(questionnaire_.title);
-  form_["Label2"].SetCaption(questionnaire_.description);
-  // 8. The panels of the questions in use.
-  for (int q = 1; q <= kQuestionCount; ++q) {
-    const survey::Question& question = questionnaire_.At(q);
-    if (!question.InUse()) continue;
-    QuestionPanel& panel = Panel(q);
-    for (ChoiceRow& row : panel.rows) row.count->SetCaption("");
-    for (ChoiceRow& row : panel.rows) row.bar->SetCaption("");
-    panel.box->Show();
-    panel.question_text->SetCaption(question.text);
-    if (question.kind == "T") {
-      panel.list->Show();
-      continue;
-    }
-    panel.list->Hide();
-    for (int c = 1; c <= kChoiceCount; ++c)
-      Row(q, c).choice->SetCaption(question.Choice(c));
-  }
-  // 9. The panels of the numbers not in use.
-  for (int q = 1; q <= kQuestionCount; ++q) {
-    if (!QuestionExists(q)) Panel(q).box->Hide();
-  }
+  Panel(kEnlargedPanel).box->Hide();
 }
+
+// Shows question q's panel with its text, and its choices or its (empty)
+// free-text list. Counts and bars stay hidden and empty.
+void TForm1::FillQuestionPanel(int q) {
+  const survey::Question& question = questionnaire_.At(q);
+  QuestionPanel& panel = Panel(q);
+  for (ChoiceRow& row : panel.rows) {
+    row.count->SetCaption("");
+    row.bar->SetCaption("");
+  }
+  panel.box->Show();
+  panel.question_text->SetCaption(question.text);
+  if (question.IsText()) {
+    // The list lies over the rows; their choice labels are left alone.
+    panel.list->Show();
+    return;
+  }
+  panel.list->Hide();
+  for (int c = 1; c <= kChoiceCount; ++c)
+    Row(q, c).choice->SetCaption(question.Choice(c));
+}
+
+// ---- Tally -----------------------------------------------------------------
 
 // Counts every answer file, shows the results and writes the results file.
 void TForm1::Button1Click() {
-  ClearEarlierResults();
-  // 1. Choice texts wider than this are cut off from now on.
-  for (int q = 1; q <= kQuestionCount; ++q) {
-    for (ChoiceRow& row : Panel(q).rows) row.choice->SetWidth(80);
-  }
-  // 2.
-  for (int q = 1; q <= kQuestionCount; ++q) {
-    for (ChoiceRow& row : Panel(q).rows) row.count->Show();
-  }
-  // 3.
+  PrepareRowsForTally();
   for (int q = 1; q <= kQuestionCount; ++q) Panel(q).list->ClearItems();
-  // 4.
-  text::AnswerFileList& files = form_.FileListNamed("FileListBox1").List();
-  files.SetPattern(Text(FixedText::kAnswerFilePattern));
-  files.Refresh();
+  text::AnswerFileList& files = RefreshedAnswerFiles();
   const int respondents = files.Count();
-  // 5. Shown before any answer file is read.
+  // Shown before any answer file is read, so it stays when a file fails.
   form_["LblSum"].SetCaption(std::to_string(respondents) +
                              Text(FixedText::kTalliedSuffix));
-  // 6. The panels follow the running totals through ChoiceSectionDone and
-  // TextAnswerFound.
+  // The panels follow the running totals through ChoiceSectionDone and
+  // TextAnswerFound; a failure stops the handler with what was shown so far.
   survey::ChoiceCounts counts;
   survey::TallyAnswerFiles(files.Names(), counts, respondents_, *this);
-  // 7.
   survey::WriteTallyResults(questionnaire_, respondents_, respondents);
-  // 8.
   if (InEnlargedMode()) Button6Click();
 }
 
-// No count or bar of an earlier tally may survive this one, in either view.
-void TForm1::ClearEarlierResults() {
+// Every row starts the tally with its count shown and empty and its bar
+// hidden, so no count of an earlier tally survives it in either view; a
+// choice text is cut off where the count begins.
+void TForm1::PrepareRowsForTally() {
   for (int q = 1; q <= kQuestionCount; ++q) {
     for (ChoiceRow& row : Panel(q).rows) {
       row.count->SetCaption("");
       row.bar->SetCaption("");
       row.bar->Hide();
+      row.choice->SetWidth(kTalliedChoiceWidth);
+      row.count->Show();
     }
   }
 }
@@ -178,38 +183,47 @@ void TForm1::TextAnswerFound(int q, const std::string& text) {
   Panel(q).list->AppendItem(text);
 }
 
+// ---- Erasing ---------------------------------------------------------------
+
 // Deletes every listed answer file once the user has confirmed it.
 void TForm1::Button2Click() {
-  // 1-2.
-  const gui::Confirmation box{
-      Text(FixedText::kEraseCaption), Text(FixedText::kEraseQuestion),
-      Text(FixedText::kYesButton), Text(FixedText::kNoButton)};
-  if (!backend_.Confirm(box)) return;
-  // 3.
-  text::AnswerFileList& files = form_.FileListNamed("FileListBox1").List();
-  files.SetPattern(Text(FixedText::kAnswerFilePattern));
-  files.Refresh();
-  // 4. A file that cannot be deleted stays, silently.
+  if (!ConfirmErase()) return;
+  text::AnswerFileList& files = RefreshedAnswerFiles();
+  // A file that cannot be deleted stays, silently; the others still go.
   const int count = files.Count();
   for (int i = 1; i <= count; ++i) text::DeleteFile(files.Name(i));
-  // 5.
   files.Refresh();
 }
 
+// True only when the user answered yes.
+bool TForm1::ConfirmErase() {
+  return backend_.Confirm(
+      {Text(FixedText::kEraseCaption), Text(FixedText::kEraseQuestion),
+       Text(FixedText::kYesButton), Text(FixedText::kNoButton)});
+}
+
+// ---- The enlarged view -----------------------------------------------------
+
 void TForm1::Button3Click() {
-  // 1. Entering the enlarged view.
-  if (!InEnlargedMode()) {
-    form_["Button3"].SetCaption(Text(FixedText::kOverviewCaption));
-    for (int q = 1; q <= kQuestionCount; ++q) Panel(q).box->Hide();
-    form_["GroupBox11"].Show();
-    form_["Button4"].Show();
-    form_["Button5"].Show();
-    Button6Click();
-    return;
+  if (InEnlargedMode()) {
+    ReturnToOverview();
+  } else {
+    EnterEnlargedMode();
   }
-  // 2. Back to the overview.
+}
+
+void TForm1::EnterEnlargedMode() {
+  form_["Button3"].SetCaption(Text(FixedText::kOverviewCaption));
+  for (int q = 1; q <= kQuestionCount; ++q) Panel(q).box->Hide();
+  Panel(kEnlargedPanel).box->Show();
+  form_["Button4"].Show();
+  form_["Button5"].Show();
+  Button6Click();
+}
+
+void TForm1::ReturnToOverview() {
   form_["Button3"].SetCaption(Text(FixedText::kEnlargeCaption));
-  form_["GroupBox11"].Hide();
+  Panel(kEnlargedPanel).box->Hide();
   for (int q = 1; q <= kQuestionCount; ++q) {
     if (QuestionExists(q)) Panel(q).box->Show();
   }
@@ -229,40 +243,49 @@ void TForm1::Button5Click() {
   Button6Click();
 }
 
-// Draws CurrentQuestion into the enlarged panel, copying the overview's texts.
+// Draws CurrentQuestion into the enlarged panel from the overview's texts.
 void TForm1::Button6Click() {
   const int q = current_question_;
+  DrawHeadline(q);
+  if (questionnaire_.At(q).IsText()) {
+    CopyAnswerList(q);
+  } else {
+    CopyChoiceRows(q);
+  }
+  // A bar shows exactly where its count text is not empty.
+  for (ChoiceRow& row : Panel(kEnlargedPanel).rows)
+    row.bar->SetVisible(!row.count->Caption().empty());
+}
+
+// "第q問目" and the question's text.
+void TForm1::DrawHeadline(int q) {
   QuestionPanel& enlarged = Panel(kEnlargedPanel);
-  QuestionPanel& overview = Panel(q);
-  // 1-2.
   enlarged.box->SetCaption(Text(FixedText::kHeadlinePrefix) +
                            std::to_string(q) +
                            Text(FixedText::kHeadlineSuffix));
   enlarged.question_text->SetCaption(questionnaire_.At(q).text);
-  if (questionnaire_.At(q).kind == "T") {
-    // 3. The rows stay as they were, hidden behind the list.
-    enlarged.list->Show();
-    enlarged.list->ClearItems();
-    for (const std::string& item : overview.list->Items())
-      enlarged.list->AppendItem(item);
-  } else {
-    // 4.
-    enlarged.list->Hide();
-    for (int c = 1; c <= kChoiceCount; ++c) {
-      enlarged.rows[c - 1].choice->SetCaption(
-          overview.rows[c - 1].choice->Caption());
-    }
-    for (int c = 1; c <= kChoiceCount; ++c) {
-      enlarged.rows[c - 1].count->SetCaption(
-          overview.rows[c - 1].count->Caption());
-    }
-    for (int c = 1; c <= kChoiceCount; ++c) {
-      enlarged.rows[c - 1].bar->SetCaption(overview.rows[c - 1].bar->Caption());
-    }
+}
+
+// The overview's answers, afresh; the rows stay as they were, hidden behind
+// the list.
+void TForm1::CopyAnswerList(int q) {
+  gui::Control& list = *Panel(kEnlargedPanel).list;
+  list.Show();
+  list.ClearItems();
+  for (const std::string& item : Panel(q).list->Items()) list.AppendItem(item);
+}
+
+// Texts only: the enlarged labels keep their own sizes, fonts and colours.
+void TForm1::CopyChoiceRows(int q) {
+  QuestionPanel& enlarged = Panel(kEnlargedPanel);
+  enlarged.list->Hide();
+  for (int c = 1; c <= kChoiceCount; ++c) {
+    const ChoiceRow& from = Row(q, c);
+    ChoiceRow& to = enlarged.rows[c - 1];
+    to.choice->SetCaption(from.choice->Caption());
+    to.count->SetCaption(from.count->Caption());
+    to.bar->SetCaption(from.bar->Caption());
   }
-  // 5. A bar shows exactly where its count text is not empty.
-  for (ChoiceRow& row : enlarged.rows)
-    row.bar->SetVisible(!row.count->Caption().empty());
 }
 
 }  // namespace tabulon::window

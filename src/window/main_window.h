@@ -11,6 +11,7 @@
 #include "gui/controls.h"
 #include "survey/questionnaire.h"
 #include "survey/tally.h"
+#include "text/answer_file_list.h"
 
 namespace tabulon::window {
 
@@ -62,7 +63,19 @@ class TForm1 : public survey::TallyListener {
   // The display mode is the caption of Button3.
   bool InEnlargedMode() const;
   bool QuestionExists(int q) const { return questionnaire_.At(q).InUse(); }
-  void ClearEarlierResults();
+  // The answer-file list, re-read from the folder as it is now.
+  text::AnswerFileList& RefreshedAnswerFiles();
+
+  // Steps of the handlers.
+  void HideResultsAndEnlargedView();
+  void FillQuestionPanel(int q);
+  void PrepareRowsForTally();
+  bool ConfirmErase();
+  void EnterEnlargedMode();
+  void ReturnToOverview();
+  void DrawHeadline(int q);
+  void CopyAnswerList(int q);
+  void CopyChoiceRows(int q);
 
   gui::Backend& backend_;
   gui::Form form_;
