@@ -56,6 +56,7 @@ class QtBackend : public Backend {
 
  private:
   struct State;
+  QWidget* CreateWidget(Control& control);
   std::unique_ptr<State> state_;
 };
 

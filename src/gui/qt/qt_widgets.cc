@@ -1,0 +1,200 @@
+#include "gui/qt/qt_widgets.h"
+
+#include <QFontDatabase>
+#include <QPaintEvent>
+#include <QPainter>
+#include <algorithm>
+
+#include "platform/codepage.h"
+
+namespace tabulon::gui::qt {
+namespace {
+
+// Where a group box's caption starts.
+constexpr int kGroupCaptionLeft = 8;
+
+bool IsBlank(const QString& text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](QChar c) { return c.isSpace(); });
+}
+
+bool IsWide(const Glyph& glyph) { return glyph.text.front().unicode() >= 0x80; }
+
+bool IsBreakableAfter(const Glyph& glyph) {
+  return glyph.text == u" " || IsWide(glyph);
+}
+
+// Lines of glyphs; with `wrap`, a line is broken at the last word boundary
+// (after a space, or beside a wide character) that keeps it within `width`,
+// or inside a word that is wider than the whole line.
+std::vector<std::vector<Glyph>> Lines(const std::vector<Glyph>& glyphs,
+                                      int width, bool wrap) {
+  std::vector<std::vector<Glyph>> lines(1);
+  int line_width = 0;
+  for (const Glyph& glyph : glyphs) {
+    if (glyph.line_break) {
+      lines.emplace_back();
+      line_width = 0;
+      continue;
+    }
+    std::vector<Glyph>& line = lines.back();
+    if (wrap && !line.empty() && line_width + glyph.advance > width &&
+        glyph.text != u" ") {
+      std::size_t cut = line.size();
+      if (!IsWide(glyph)) {
+        while (cut > 0 && !IsBreakableAfter(line[cut - 1])) --cut;
+        if (cut == 0) cut = line.size();
+      }
+      std::vector<Glyph> carried(line.begin() + static_cast<long>(cut),
+                                 line.end());
+      line.erase(line.begin() + static_cast<long>(cut), line.end());
+      lines.push_back(std::move(carried));
+      line_width = 0;
+      for (const Glyph& kept : lines.back()) line_width += kept.advance;
+    }
+    lines.back().push_back(glyph);
+    line_width += glyph.advance;
+  }
+  return lines;
+}
+
+// Paints glyphs from (x, top) at their integer advances; blanks are not
+// drawn, underlines are.
+void PaintLine(QPainter& painter, FontEntry& font,
+               const std::vector<Glyph>& line, int x, int top) {
+  const QFontMetrics& metrics = font.Metrics();
+  const int baseline = top + metrics.ascent();
+  const int underline_y = baseline + std::max(1, metrics.underlinePos());
+  const int underline_h = std::max(1, metrics.lineWidth());
+  for (const Glyph& glyph : line) {
+    if (!IsBlank(glyph.text)) painter.drawText(x, baseline, glyph.text);
+    if (glyph.underline) {
+      painter.fillRect(x, underline_y, glyph.advance, underline_h,
+                       painter.pen().color());
+    }
+    x += glyph.advance;
+  }
+}
+
+QFont MakeFont(const Font& font) {
+  QFont qt_font;
+  qt_font.setFamilies({QString::fromStdString(FamilyFor(font.face))});
+  qt_font.setPixelSize(std::max(1, font.pixel_size));
+  qt_font.setBold(font.bold);
+  return qt_font;
+}
+
+}  // namespace
+
+QString ToQString(std::string_view cp932) {
+  return QString::fromStdString(platform::Cp932ToUtf8(cp932));
+}
+
+QColor ToQColor(Rgb rgb) { return QColor(rgb.r, rgb.g, rgb.b); }
+
+QString WithLineBreaks(QString text) {
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(QChar(u'\r'), QChar(u'\n'));
+  return text;
+}
+
+std::string FamilyFor(const std::string& face) {
+  const QString family = QString::fromStdString(face);
+  if (face.empty() || QFontDatabase::hasFamily(family)) return face;
+  if (face == kProportionalFace) return "IPAPGothic";
+  if (face == kFixedPitchFace) return "IPAGothic";
+  return face;
+}
+
+FontEntry::FontEntry(const Font& font)
+    : font_(MakeFont(font)), metrics_(font_) {}
+
+int FontEntry::Advance(const QString& character) {
+  const char32_t key = character.size() == 1
+                           ? character[0].unicode()
+                           : QChar::surrogateToUcs4(character[0], character[1]);
+  const auto found = advances_.find(key);
+  if (found != advances_.end()) return found->second;
+  const int advance = metrics_.horizontalAdvance(character);
+  advances_.emplace(key, advance);
+  return advance;
+}
+
+std::vector<Glyph> Glyphs(const QString& caption, FontEntry& font,
+                          bool ampersands) {
+  std::vector<Glyph> glyphs;
+  glyphs.reserve(caption.size());
+  bool underline_next = false;
+  for (qsizetype i = 0; i < caption.size(); ++i) {
+    const QChar c = caption[i];
+    if (c == u'\r' || c == u'\n') {
+      if (c == u'\r' && i + 1 < caption.size() && caption[i + 1] == u'\n') ++i;
+      glyphs.push_back({{}, 0, false, true});
+      continue;
+    }
+    if (ampersands && c == u'&') {
+      const bool doubled = i + 1 < caption.size() && caption[i + 1] == u'&';
+      if (!doubled) {
+        underline_next = true;
+        continue;
+      }
+      ++i;
+    }
+    QString text(c);
+    if (c.isHighSurrogate() && i + 1 < caption.size()) text += caption[++i];
+    glyphs.push_back({text, font.Advance(text), underline_next, false});
+    underline_next = false;
+  }
+  return glyphs;
+}
+
+CaptionWidget::CaptionWidget(QWidget* parent, FontEntry& font, QColor back)
+    : QWidget(parent), font_(font), back_(back) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CaptionWidget::SetCaption(const QString& caption) {
+  glyphs_ = Glyphs(caption, font_, true);
+  update();
+}
+
+void LabelWidget::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), back_);
+  painter.setFont(font_.QtFont());
+  painter.setPen(Qt::black);
+  int top = 0;
+  for (const auto& line : Lines(glyphs_, width(), wrap_)) {
+    if (top >= height()) break;
+    PaintLine(painter, font_, line, 0, top);
+    top += font_.Metrics().height();
+  }
+}
+
+void GroupBoxWidget::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), back_);
+  const int text_height = font_.Metrics().height();
+  const int frame_top = text_height / 2 - 1;
+  painter.setPen(QColor(0x80, 0x80, 0x80));
+  painter.drawRect(0, frame_top, width() - 2, height() - frame_top - 2);
+  painter.setPen(Qt::white);
+  painter.drawRect(1, frame_top + 1, width() - 2, height() - frame_top - 2);
+  if (glyphs_.empty()) return;
+  int text_width = 0;
+  for (const Glyph& glyph : glyphs_) text_width += glyph.advance;
+  painter.fillRect(kGroupCaptionLeft, 0, text_width, text_height, back_);
+  painter.setFont(font_.QtFont());
+  painter.setPen(Qt::black);
+  PaintLine(painter, font_, Lines(glyphs_, 0, false).front(),
+            kGroupCaptionLeft, 0);
+}
+
+QSize ItemHeightDelegate::sizeHint(const QStyleOptionViewItem& option,
+                                   const QModelIndex& index) const {
+  QSize size = QStyledItemDelegate::sizeHint(option, index);
+  if (height_ > 0) size.setHeight(height_);
+  return size;
+}
+
+}  // namespace tabulon::gui::qt

@@ -1,0 +1,116 @@
+// The Qt backend's own widgets and text layout (private to the backend):
+// fonts with the integer advances the desktop measures with, captions laid
+// out glyph by glyph with the ampersand rule and word wrap, and the labels
+// and group boxes that paint themselves as the desktop paints them.
+#ifndef TABULON_GUI_QT_QT_WIDGETS_H_
+#define TABULON_GUI_QT_QT_WIDGETS_H_
+
+#include <QColor>
+#include <QFont>
+#include <QFontMetrics>
+#include <QString>
+#include <QStyledItemDelegate>
+#include <QWidget>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "gui/controls.h"
+
+class QPainter;
+
+namespace tabulon::gui::qt {
+
+QString ToQString(std::string_view cp932);
+QColor ToQColor(Rgb rgb);
+// A lone CR, or CR LF, is a line break on the desktop.
+QString WithLineBreaks(QString text);
+
+// The Qt family a desktop face is drawn with (an IPA face when the desktop
+// face is not installed).
+std::string FamilyFor(const std::string& face);
+
+// One font as the backend draws and measures it, with the integer advance of
+// every character seen so far.
+class FontEntry {
+ public:
+  explicit FontEntry(const Font& font);
+
+  const QFont& QtFont() const { return font_; }
+  const QFontMetrics& Metrics() const { return metrics_; }
+  int Advance(const QString& character);
+
+ private:
+  QFont font_;
+  QFontMetrics metrics_;
+  std::unordered_map<char32_t, int> advances_;
+};
+
+// One character as painted: its text (one code point), integer advance,
+// whether the ampersand rule underlines it, or a line break.
+struct Glyph {
+  QString text;
+  int advance = 0;
+  bool underline = false;
+  bool line_break = false;
+};
+
+// The caption's glyphs; with `ampersands`, "&" underlines the next one and
+// "&&" shows one ampersand.
+std::vector<Glyph> Glyphs(const QString& caption, FontEntry& font,
+                          bool ampersands);
+
+// A control that paints its caption itself: opaque in its colour, in the
+// project's integer-advance glyph layout.
+class CaptionWidget : public QWidget {
+ public:
+  CaptionWidget(QWidget* parent, FontEntry& font, QColor back);
+  void SetCaption(const QString& caption);
+
+ protected:
+  FontEntry& font_;
+  QColor back_;
+  std::vector<Glyph> glyphs_;
+};
+
+// A label: opaque fill in its colour, then its caption left-aligned,
+// clipped, with the ampersand rule and optional word wrap.
+class LabelWidget : public CaptionWidget {
+ public:
+  LabelWidget(QWidget* parent, FontEntry& font, QColor back, bool wrap)
+      : CaptionWidget(parent, font, back), wrap_(wrap) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+
+ private:
+  bool wrap_;
+};
+
+// A group box drawn as the desktop draws it: filled with its colour, an
+// etched frame from half the caption height down, the caption at the top
+// left over the frame. Children are placed from the box's own top-left
+// corner, since the box has no frame of its own around its client area.
+class GroupBoxWidget : public CaptionWidget {
+ public:
+  using CaptionWidget::CaptionWidget;
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+};
+
+// Gives every list item the list's fixed item height.
+class ItemHeightDelegate : public QStyledItemDelegate {
+ public:
+  ItemHeightDelegate(QObject* parent, int height)
+      : QStyledItemDelegate(parent), height_(height) {}
+  QSize sizeHint(const QStyleOptionViewItem& option,
+                 const QModelIndex& index) const override;
+
+ private:
+  int height_;
+};
+
+}  // namespace tabulon::gui::qt
+
+#endif  // TABULON_GUI_QT_QT_WIDGETS_H_
