@@ -15,40 +15,22 @@
 namespace tabulon::gui {
 namespace {
 
-using tabulon::testing::Sjis;
+using tabulon::test_support::Sjis;
 
 const Font kFixed15{std::string(kFixedPitchFace), 15, false};
 const Font kFixed35{std::string(kFixedPitchFace), 35, false};
 
-ControlLayout FormSpec() {
-  ControlLayout layout;
-  layout.kind = ControlKind::kForm;
-  layout.name = "Form1";
-  layout.width = 400;
-  layout.height = 300;
-  layout.font = {std::string(kProportionalFace), 12, false};
-  layout.colour = Colour::Of(SystemColour::kInactiveCaptionText);
-  return layout;
-}
+const ControlLayout kFormLayout{
+    .kind = ControlKind::kForm, .name = "Form1", .width = 400, .height = 300,
+    .font = {std::string(kProportionalFace), 12, false},
+    .colour = Colour::Of(SystemColour::kInactiveCaptionText)};
 
-ControlLayout Entry(ControlKind kind, std::string name,
-                    std::string parent = "") {
-  ControlLayout layout;
-  layout.kind = kind;
-  layout.name = std::move(name);
-  layout.parent = std::move(parent);
-  layout.width = 32;
-  layout.height = 15;
-  return layout;
-}
-
-ControlLayout Bar(std::string name, Font font, std::string parent = "Panel") {
-  ControlLayout layout = Entry(ControlKind::kLabel, std::move(name), parent);
-  layout.font = font;
-  layout.auto_size = true;
-  layout.colour = Colour::Of(Rgb{0, 0, 0xFF});
-  layout.caption_utf8 = "Lbl1";
-  return layout;
+// A blue auto-size bar label in the panel.
+ControlLayout BarLayout(std::string name, Font font) {
+  return {.name = std::move(name), .parent = "Panel", .width = 32,
+          .height = 15, .font = std::move(font),
+          .colour = Colour::Of(Rgb{0, 0, 0xFF}), .caption_utf8 = "Lbl1",
+          .auto_size = true};
 }
 
 // Counts how often it is asked, answering as the headless backend does.
@@ -64,13 +46,16 @@ class CountingMetrics : public TextMetrics {
 
 class ControlsTest : public ::testing::Test {
  protected:
-  ControlsTest() : form_(FormSpec(), backend_, &backend_) {
-    ControlLayout panel = Entry(ControlKind::kGroupBox, "Panel");
-    panel.font = {std::string(kProportionalFace), 15, false};
-    panel.colour = Colour::Of(Rgb{0xFF, 0xFF, 0xFF});
-    form_.Build({panel, Bar("Bar15", kFixed15), Bar("Bar35", kFixed35),
-                 Entry(ControlKind::kLabel, "Plain", "Panel"),
-                 Entry(ControlKind::kListBox, "List", "Panel")});
+  ControlsTest() : form_(kFormLayout, backend_, &backend_) {
+    form_.Build(
+        {{.kind = ControlKind::kGroupBox, .name = "Panel", .width = 32,
+          .height = 15, .font = {std::string(kProportionalFace), 15, false},
+          .colour = Colour::Of(Rgb{0xFF, 0xFF, 0xFF})},
+         BarLayout("Bar15", kFixed15),
+         BarLayout("Bar35", kFixed35),
+         {.name = "Plain", .parent = "Panel", .width = 32, .height = 15},
+         {.kind = ControlKind::kListBox, .name = "List", .parent = "Panel",
+          .width = 32, .height = 15}});
     backend_.Realise(form_);
   }
 
@@ -108,8 +93,9 @@ TEST_F(ControlsTest, InitialCaptionOfAnAutoSizeLabelIsMeasured) {
 
 TEST(ControlsMeasuring, IsLazyUntilTheSizeIsRead) {
   CountingMetrics metrics;
-  Form form(FormSpec(), metrics, nullptr);
-  form.Build({Entry(ControlKind::kGroupBox, "Panel"), Bar("Bar", kFixed15)});
+  Form form(kFormLayout, metrics, nullptr);
+  form.Build({{.kind = ControlKind::kGroupBox, .name = "Panel"},
+              BarLayout("Bar", kFixed15)});
   Control& bar = form["Bar"];
   for (int n = 0; n < 1000; ++n) bar.SetCaption(std::string(n % 50, ' '));
   EXPECT_EQ(metrics.calls, 0);
@@ -184,11 +170,10 @@ TEST_F(ControlsTest, UnknownNameThrowsNamingIt) {
 
 TEST(ControlsBuild, RejectsAnUnknownParentAndATwiceUsedName) {
   HeadlessBackend backend;
-  Form form(FormSpec(), backend, &backend);
-  EXPECT_THROW(form.Build({Entry(ControlKind::kLabel, "A", "Nowhere")}),
+  Form form(kFormLayout, backend, &backend);
+  EXPECT_THROW(form.Build({{.name = "A", .parent = "Nowhere"}}),
                std::out_of_range);
-  EXPECT_THROW(form.Build({Entry(ControlKind::kLabel, "B"),
-                           Entry(ControlKind::kLabel, "B")}),
+  EXPECT_THROW(form.Build({{.name = "B"}, {.name = "B"}}),
                std::invalid_argument);
 }
 
@@ -221,14 +206,14 @@ TEST(WithoutAmpersands, ShowsWhatALabelShows) {
   EXPECT_EQ(WithoutAmpersands(Sjis("表&&")), Sjis("表&"));
 }
 
-class FileListTest : public tabulon::testing::InScratchFolder {};
+class FileListTest : public tabulon::test_support::InScratchFolder {};
 
 TEST_F(FileListTest, ReadsTheFolderWithTheFormsBusyPointer) {
   HeadlessBackend backend;
-  Form form(FormSpec(), backend, &backend);
-  form.Build({Entry(ControlKind::kFileList, "FileListBox1")});
+  Form form(kFormLayout, backend, &backend);
+  form.Build({{.kind = ControlKind::kFileList, .name = "FileListBox1"}});
   for (int i = 0; i < 101; ++i) {
-    tabulon::testing::WriteBytes(std::to_string(1000 + i) + ".ans", "");
+    tabulon::test_support::WriteBytes(std::to_string(1000 + i) + ".ans", "");
   }
   text::AnswerFileList& list = form.FileListNamed("FileListBox1").List();
   list.Refresh();
@@ -307,7 +292,7 @@ TEST(HeadlessBackend, AnswersConfirmationsFromItsScript) {
 
 TEST(HeadlessBackend, RunReturnsAtOnceWithTheStateAsked) {
   HeadlessBackend backend;
-  Form form(FormSpec(), backend, &backend);
+  Form form(kFormLayout, backend, &backend);
   EXPECT_EQ(backend.Run(form, ShowState::kMaximised), 0);
   EXPECT_EQ(backend.ShownAs(), ShowState::kMaximised);
   EXPECT_TRUE(form.DirtyControls().empty());

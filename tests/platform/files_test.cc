@@ -16,14 +16,16 @@
 #include <string>
 #include <vector>
 
+#include "support/injected_fault.h"
 #include "support/scratch_folder.h"
 
 namespace tabulon::platform {
 namespace {
 
-using ::tabulon::testing::Exists;
-using ::tabulon::testing::ReadBytes;
-using ::tabulon::testing::WriteBytes;
+using ::tabulon::test_support::Exists;
+using ::tabulon::test_support::InjectedFault;
+using ::tabulon::test_support::ReadBytes;
+using ::tabulon::test_support::WriteBytes;
 
 // Another program holding the file: a lock from a description of its own.
 class ForeignLock {
@@ -64,10 +66,7 @@ std::vector<std::string> AllEntries() {
   return names;
 }
 
-class FilesTest : public ::tabulon::testing::InScratchFolder {
- protected:
-  ~FilesTest() override { ClearFaultsForTesting(); }
-};
+class FilesTest : public ::tabulon::test_support::InScratchFolder {};
 
 TEST(ErrorCodeFromErrno, MapsToTheDesktopCodes) {
   const struct {
@@ -209,13 +208,13 @@ TEST_F(FilesTest, FailedReadOrWriteClosesTheFileAtOnce) {
   WriteBytes("a.txt", "abc");
   File file;
   ASSERT_EQ(File::OpenForReading("a.txt", file), kNoError);
-  InjectFaultForTesting(FileOperation::kRead, 1, 5);
+  const InjectedFault read_fault(FileOperation::kRead, 1, 5);
   std::string bytes;
   EXPECT_EQ(file.ReadAll(bytes), 5);
   EXPECT_FALSE(file.IsOpen());
 
   ASSERT_EQ(File::CreateForWriting("b.txt", file), kNoError);
-  InjectFaultForTesting(FileOperation::kWrite, 1, kDiskFull);
+  const InjectedFault write_fault(FileOperation::kWrite, 1, kDiskFull);
   EXPECT_EQ(file.Write("x"), kDiskFull);
   EXPECT_FALSE(file.IsOpen());
   EXPECT_EQ(file.Write("x"), kInvalidHandle);
@@ -225,12 +224,12 @@ TEST_F(FilesTest, FailedReadOrWriteClosesTheFileAtOnce) {
 
 TEST_F(FilesTest, InjectedFaultHitsTheNthCallOnly) {
   WriteBytes("a.txt", "abc");
-  InjectFaultForTesting(FileOperation::kOpen, 2, 4);
+  const InjectedFault open_fault(FileOperation::kOpen, 2, 4);
   File first, second, third;
   EXPECT_EQ(File::OpenForReading("a.txt", first), kNoError);
   EXPECT_EQ(File::OpenForReading("a.txt", second), kTooManyOpenFiles);
   EXPECT_EQ(File::OpenForReading("a.txt", third), kNoError);
-  InjectFaultForTesting(FileOperation::kClose, 1, 55);
+  const InjectedFault close_fault(FileOperation::kClose, 1, 55);
   EXPECT_EQ(first.Close(), 55);
   EXPECT_FALSE(first.IsOpen());
 }
@@ -281,7 +280,7 @@ TEST_F(FilesTest, FailedReplacementLeavesTheEarlierFileAndNoTemporary) {
     WriteBytes("r.csv", earlier);
     ReplacementFile replacement;
     ASSERT_EQ(replacement.Begin("r.csv"), kNoError);
-    InjectFaultForTesting(fault.operation, 1, fault.code);
+    const InjectedFault injected(fault.operation, 1, fault.code);
     int code = replacement.Write("partial");
     if (code == kNoError) code = replacement.Commit();
     EXPECT_EQ(code, fault.code);
@@ -290,7 +289,6 @@ TEST_F(FilesTest, FailedReplacementLeavesTheEarlierFileAndNoTemporary) {
     EXPECT_EQ(replacement.Commit(), kInvalidHandle);
     // Nothing is left locked: the file can be replaced again.
     ASSERT_EQ(replacement.Begin("r.csv"), kNoError);
-    ClearFaultsForTesting();
   }
 }
 
@@ -312,7 +310,7 @@ TEST_F(FilesTest, DeletesAFileOnce) {
   EXPECT_EQ(DeleteFileByName("1.ans"), kNoError);
   EXPECT_FALSE(Exists("1.ans"));
   EXPECT_EQ(DeleteFileByName("1.ans"), kFileNotFound);
-  InjectFaultForTesting(FileOperation::kDelete, 1, 32);
+  const InjectedFault fault(FileOperation::kDelete, 1, 32);
   WriteBytes("2.ans", "x");
   EXPECT_EQ(DeleteFileByName("2.ans"), 32);
   EXPECT_TRUE(Exists("2.ans"));

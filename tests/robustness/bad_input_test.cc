@@ -75,24 +75,24 @@ TEST(BadInputTest, EveryFileGivesTheOutcomeOfItsManifestRow) {
   for (const Expectation& expected : manifest) {
     SCOPED_TRACE(expected.file + ": " + expected.what);
     unlisted.erase(expected.file);
-    testing::ScratchFolder folder;
+    test_support::ScratchFolder folder;
     std::filesystem::copy_file(kBadFolder / expected.file, "x.ans");
 
     EXPECT_EQ(text::ReadTextLines("x.ans").size(), expected.lines);
     text::AnswerFileList list;
     survey::ChoiceCounts counts;
     survey::RespondentTable table;
-    testing::RecordingListener listener;
+    test_support::RecordingListener listener;
     std::string failure;
     try {
       survey::TallyAnswerFiles(list.Names(), counts, table, listener);
     } catch (const text::Failure& caught) {
-      failure = testing::Readable(caught.Message());
+      failure = test_support::Readable(caught.Message());
     }
     ASSERT_EQ(table.size(), 1u);
-    EXPECT_EQ(testing::Readable(table[0].computer_name),
+    EXPECT_EQ(test_support::Readable(table[0].computer_name),
               expected.computer_name);
-    EXPECT_EQ(testing::Readable(table[0].respondent_name),
+    EXPECT_EQ(test_support::Readable(table[0].respondent_name),
               expected.respondent_name);
     EXPECT_EQ(Outcome(listener.events, failure), expected.outcome);
   }

@@ -7,6 +7,7 @@
 
 #include "platform/files.h"
 #include "robustness_support.h"
+#include "support/injected_fault.h"
 #include "support/scratch_folder.h"
 #include "survey/questionnaire.h"
 #include "survey/results_csv.h"
@@ -19,18 +20,16 @@ namespace tabulon {
 namespace {
 
 using platform::FileOperation;
-using testing::DeleteEveryListedFile;
-using testing::FolderListing;
-using testing::ReadBytes;
-using testing::RecordingListener;
-using testing::Sjis;
-using testing::WriteBytes;
+using test_support::DeleteEveryListedFile;
+using test_support::FolderListing;
+using test_support::InjectedFault;
+using test_support::ReadBytes;
+using test_support::RecordingListener;
+using test_support::Sjis;
+using test_support::WriteBytes;
 using Lines = std::vector<std::string>;
 
-class FaultSeamTest : public testing::InScratchFolder {
- protected:
-  void TearDown() override { platform::ClearFaultsForTesting(); }
-};
+class FaultSeamTest : public test_support::InScratchFolder {};
 
 const std::string& ResultsName() {
   return text::Text(text::FixedText::kResultsFileName);
@@ -74,20 +73,21 @@ TEST_P(ResultsWriteFaultTest, EarlierFileStaysAndNoTemporaryFileIsLeft) {
   const std::string earlier = Sjis("質問,,前回の結果,\r\n");
   WriteBytes(ResultsName(), earlier);
 
-  platform::InjectFaultForTesting(fault.operation, fault.nth, fault.code);
-  try {
-    survey::WriteTallyResults(SmallQuestionnaire(),
-                              Respondents(fault.long_name), 1);
-    FAIL() << "the write did not fail";
-  } catch (const text::InputOutputFailure& failure) {
-    EXPECT_EQ(failure.Code(), fault.code);
-    EXPECT_EQ(failure.Message(), Sjis(fault.message));
+  {
+    const InjectedFault injected(fault.operation, fault.nth, fault.code);
+    try {
+      survey::WriteTallyResults(SmallQuestionnaire(),
+                                Respondents(fault.long_name), 1);
+      FAIL() << "the write did not fail";
+    } catch (const text::InputOutputFailure& failure) {
+      EXPECT_EQ(failure.Code(), fault.code);
+      EXPECT_EQ(failure.Message(), Sjis(fault.message));
+    }
   }
   EXPECT_EQ(ReadBytes(ResultsName()), earlier);
   EXPECT_EQ(FolderListing(), Lines{ResultsName()});
 
   // Nothing stays open or locked: the next tally writes the file.
-  platform::ClearFaultsForTesting();
   survey::WriteTallyResults(SmallQuestionnaire(), Respondents(false), 1);
   EXPECT_EQ(ReadBytes(ResultsName()),
             Sjis("質問,,q1,,q2,\r\nコンピュータ名,氏名等,yes,no,,\r\n"
@@ -115,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 TEST_F(FaultSeamTest, FailedFirstResultsFileLeavesTheFolderEmpty) {
-  platform::InjectFaultForTesting(FileOperation::kWrite, 1, 112);
+  const InjectedFault fault(FileOperation::kWrite, 1, 112);
   EXPECT_THROW(
       survey::WriteTallyResults(SmallQuestionnaire(), Respondents(false), 1),
       text::InputOutputFailure);
@@ -143,7 +143,7 @@ TEST_P(AnswerReadFaultTest, TallyStopsAtTheSecondFile) {
   text::AnswerFileList list;
   ASSERT_EQ(list.Names(), (Lines{"a.ans", "b.ans", "c.ans"}));
 
-  platform::InjectFaultForTesting(fault.operation, 2, fault.code);
+  const InjectedFault injected(fault.operation, 2, fault.code);
   survey::ChoiceCounts counts;
   survey::RespondentTable table;
   RecordingListener listener;
@@ -159,7 +159,7 @@ TEST_P(AnswerReadFaultTest, TallyStopsAtTheSecondFile) {
   ASSERT_EQ(table.size(), 1u);
   EXPECT_EQ(table[0].computer_name, "PC01");
   // The file that failed was closed at once.
-  EXPECT_FALSE(testing::IsLocked("b.ans"));
+  EXPECT_FALSE(test_support::IsLocked("b.ans"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -178,7 +178,7 @@ TEST_F(FaultSeamTest, FailedDeleteKeepsThatFileAndTheOthersGo) {
   for (const char* name : {"a.ans", "b.ans", "c.ans"}) WriteBytes(name, "x");
   WriteBytes("data.txt", "t");
   text::AnswerFileList list;
-  platform::InjectFaultForTesting(FileOperation::kDelete, 2, 5);
+  const InjectedFault fault(FileOperation::kDelete, 2, 5);
   EXPECT_EQ(DeleteEveryListedFile(list),
             (std::vector<bool>{true, false, true}));
   list.Refresh();

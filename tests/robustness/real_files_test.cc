@@ -24,14 +24,14 @@
 namespace tabulon {
 namespace {
 
-using testing::DeleteEveryListedFile;
-using testing::ForeignLock;
-using testing::RecordingListener;
-using testing::Sjis;
-using testing::WriteBytes;
+using test_support::DeleteEveryListedFile;
+using test_support::ForeignLock;
+using test_support::RecordingListener;
+using test_support::Sjis;
+using test_support::WriteBytes;
 using Lines = std::vector<std::string>;
 
-class RealFilesTest : public testing::InScratchFolder {
+class RealFilesTest : public test_support::InScratchFolder {
  protected:
   // Tallies the folder's answer files as the tally button does.
   void Tally() {
@@ -141,7 +141,7 @@ TEST_F(RealFilesTest, OneMebibyteTextAnswerReachesTheResultsFile) {
 
   survey::WriteTallyResults(
       survey::ParseQuestionnaire({"t", "d", "", "[T]comments"}), table_, 1);
-  EXPECT_EQ(testing::ReadBytes(text::Text(text::FixedText::kResultsFileName)),
+  EXPECT_EQ(test_support::ReadBytes(text::Text(text::FixedText::kResultsFileName)),
             Sjis("質問,,comments,\r\nコンピュータ名,氏名等,,\r\n") +
                 "PC,name," + answer + ",\r\n");
 }
@@ -177,7 +177,7 @@ TEST_F(RealFilesTest, TenThousandAnswerFilesAreListedAndTallied) {
       survey::ParseQuestionnaire({"t", "d", "", "[R]q", "yes", "no"}), table_,
       kFiles);
   const std::string csv =
-      testing::ReadBytes(text::Text(text::FixedText::kResultsFileName));
+      test_support::ReadBytes(text::Text(text::FixedText::kResultsFileName));
   size_t rows = 0;
   for (size_t at = csv.find("\r\n"); at != std::string::npos;
        at = csv.find("\r\n", at + 2))

@@ -10,7 +10,7 @@
 
 #include "platform/codepage.h"
 
-namespace tabulon::testing {
+namespace tabulon::test_support {
 namespace {
 
 std::string Escaped(unsigned char byte) {
@@ -108,4 +108,4 @@ std::vector<bool> DeleteEveryListedFile(text::AnswerFileList& list) {
   return deleted;
 }
 
-}  // namespace tabulon::testing
+}  // namespace tabulon::test_support

@@ -11,7 +11,7 @@
 #include "survey/tally.h"
 #include "text/answer_file_list.h"
 
-namespace tabulon::testing {
+namespace tabulon::test_support {
 
 // Writes down every call as "choice q: n1 n2 n3 n4 n5" (the counts of q at
 // that time) or "text q: answer" (the answer as Readable shows it).
@@ -50,6 +50,6 @@ std::vector<bool> DeleteEveryListedFile(text::AnswerFileList& list);
 // True when some open description holds a lock on the file.
 bool IsLocked(const std::string& name);
 
-}  // namespace tabulon::testing
+}  // namespace tabulon::test_support
 
 #endif  // TABULON_TESTS_ROBUSTNESS_ROBUSTNESS_SUPPORT_H_

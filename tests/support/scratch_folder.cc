@@ -7,7 +7,7 @@
 
 #include "platform/codepage.h"
 
-namespace tabulon::testing {
+namespace tabulon::test_support {
 
 std::string Sjis(std::string_view utf8) { return platform::Utf8ToCp932(utf8); }
 
@@ -47,4 +47,4 @@ std::string ReadBytes(const std::string& name) {
 
 bool Exists(const std::string& name) { return std::filesystem::exists(name); }
 
-}  // namespace tabulon::testing
+}  // namespace tabulon::test_support

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace tabulon::testing {
+namespace tabulon::test_support {
 
 // CP932 bytes of a UTF-8 literal, for readable fixtures.
 std::string Sjis(std::string_view utf8);
@@ -42,6 +42,6 @@ void WriteBytes(const std::string& name, std::string_view bytes);
 std::string ReadBytes(const std::string& name);
 bool Exists(const std::string& name);
 
-}  // namespace tabulon::testing
+}  // namespace tabulon::test_support
 
 #endif  // TABULON_TESTS_SUPPORT_SCRATCH_FOLDER_H_

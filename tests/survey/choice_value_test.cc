@@ -12,7 +12,7 @@
 namespace tabulon::survey {
 namespace {
 
-using testing::Sjis;
+using test_support::Sjis;
 
 struct Conversion {
   std::string line;

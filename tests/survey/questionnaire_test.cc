@@ -13,9 +13,9 @@
 namespace tabulon::survey {
 namespace {
 
-using testing::InScratchFolder;
-using testing::Sjis;
-using testing::WriteBytes;
+using test_support::InScratchFolder;
+using test_support::Sjis;
+using test_support::WriteBytes;
 using Choices = std::array<std::string, kChoiceCount>;
 
 // The number of questions in use; also checks that they run without gaps

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "support/injected_fault.h"
 #include "support/scratch_folder.h"
 #include "survey/tally.h"
 #include "text/failure.h"
@@ -18,11 +19,11 @@
 namespace tabulon::survey {
 namespace {
 
-using testing::Exists;
-using testing::InScratchFolder;
-using testing::ReadBytes;
-using testing::Sjis;
-using testing::WriteBytes;
+using test_support::Exists;
+using test_support::InScratchFolder;
+using test_support::ReadBytes;
+using test_support::Sjis;
+using test_support::WriteBytes;
 using Lines = std::vector<std::string>;
 
 class NullListener : public TallyListener {
@@ -38,7 +39,7 @@ std::string CrLf(const Lines& lines) {
 }
 
 // Question 1 "R" with three choices, question 2 "T", question 3 "C" with two.
-Questionnaire WorkedQuestionnaire() {
+Questionnaire ThreeKindsQuestionnaire() {
   return ParseQuestionnaire({Sjis("アンケート"), Sjis("説明"), "",
                              Sjis("[R]通学方法"), Sjis("徒歩"), Sjis("自転車"),
                              Sjis("バス"), "", Sjis("[T]感想"),
@@ -63,16 +64,16 @@ class WriteTallyResultsTest : public InScratchFolder {};
 
 // ---- Layout ----
 
-TEST_F(WriteTallyResultsTest, WritesTheWorkedLayoutByteForByte) {
+TEST_F(WriteTallyResultsTest, WritesEachQuestionsBlockUnderItsHeadings) {
   const RespondentTable table = {
       RowOf({"PC01", Sjis("山田"), "[Q1R]", "0", "1", "0", "[END]", "[Q2T]",
              Sjis("楽しい"), "[Q3C]", "1", "1", "[END]"})};
-  WriteTallyResults(WorkedQuestionnaire(), table, 1);
+  WriteTallyResults(ThreeKindsQuestionnaire(), table, 1);
   EXPECT_EQ(ResultsFile(), kHeadings + Sjis("PC01,山田,0,1,0,楽しい,1,1,\r\n"));
 }
 
 TEST_F(WriteTallyResultsTest, NoAnswerFileGivesTheTwoHeadingRows) {
-  WriteTallyResults(WorkedQuestionnaire(), {}, 0);
+  WriteTallyResults(ThreeKindsQuestionnaire(), {}, 0);
   EXPECT_EQ(ResultsFile(), kHeadings);
 }
 
@@ -90,7 +91,7 @@ TEST_F(WriteTallyResultsTest, CommaInAnAnswerShiftsTheRow) {
   const RespondentTable table = {
       RowOf({"PC01", Sjis("田中"), "[Q1R]", "1", "0", "0", "[Q2T]",
              Sjis("朝は眠い,でも楽しい"), "[Q3C]", "0", "1"})};
-  WriteTallyResults(WorkedQuestionnaire(), table, 1);
+  WriteTallyResults(ThreeKindsQuestionnaire(), table, 1);
   EXPECT_EQ(ResultsFile(),
             kHeadings + Sjis("PC01,田中,1,0,0,朝は眠い,でも楽しい,0,1,\r\n"));
 }
@@ -100,13 +101,13 @@ TEST_F(WriteTallyResultsTest, MismatchedSectionsLandByPosition) {
   // where question 2 is free text: each lands under its position's block.
   const RespondentTable table = {RowOf({"PC01", "A", "[Q1T]", "walk", "[Q2R]",
                                         "1", "0", "1", "[Q3C]", "1", "0"})};
-  WriteTallyResults(WorkedQuestionnaire(), table, 1);
+  WriteTallyResults(ThreeKindsQuestionnaire(), table, 1);
   EXPECT_EQ(ResultsFile(), kHeadings + "PC01,A,walk,,,1,1,0,\r\n");
 }
 
 TEST_F(WriteTallyResultsTest, WritesOnlyTheGivenNumberOfRows) {
   const RespondentTable table = {RowOf({"PC01", "A"}), RowOf({"PC02", "B"})};
-  WriteTallyResults(WorkedQuestionnaire(), table, 1);
+  WriteTallyResults(ThreeKindsQuestionnaire(), table, 1);
   EXPECT_EQ(ResultsFile(), kHeadings + "PC01,A,,,,,,,\r\n");
 }
 
@@ -123,10 +124,10 @@ TEST_F(WriteTallyResultsTest, TwoTalliesGiveIdenticalFiles) {
   NullListener listener;
 
   TallyAnswerFiles(names, counts, table, listener);
-  WriteTallyResults(WorkedQuestionnaire(), table, 2);
+  WriteTallyResults(ThreeKindsQuestionnaire(), table, 2);
   const std::string first = ResultsFile();
   TallyAnswerFiles(names, counts, table, listener);
-  WriteTallyResults(WorkedQuestionnaire(), table, 2);
+  WriteTallyResults(ThreeKindsQuestionnaire(), table, 2);
   EXPECT_EQ(ResultsFile(), first);
   EXPECT_EQ(first, kHeadings + "PC01,A,1,0,0,x,1,,\r\nPC02,B,0,0,1,y,,,\r\n");
 }
@@ -148,13 +149,12 @@ TEST_F(WriteTallyResultsTest, FailedTallyLeavesNoResultsFile) {
 class ResultsFailureTest : public WriteTallyResultsTest {
  protected:
   void SetUp() override { WriteBytes(Sjis("集計結果.csv"), kEarlier); }
-  void TearDown() override { platform::ClearFaultsForTesting(); }
 
   // Writes, expects the failure code, and checks that the earlier file and
   // nothing else is in the folder.
   void ExpectFailureKeepingEarlierFile(int code) {
     try {
-      WriteTallyResults(WorkedQuestionnaire(), {RowOf({"PC01", "A"})}, 1);
+      WriteTallyResults(ThreeKindsQuestionnaire(), {RowOf({"PC01", "A"})}, 1);
       ADD_FAILURE() << "no failure";
     } catch (const text::InputOutputFailure& failure) {
       EXPECT_EQ(failure.Code(), code);
@@ -187,8 +187,8 @@ TEST_F(ResultsFailureTest, LockedFileFailsWithCode32) {
 }
 
 TEST_F(ResultsFailureTest, FullDiskKeepsTheEarlierFileAndNoTemporary) {
-  platform::InjectFaultForTesting(platform::FileOperation::kWrite, 1,
-                                  platform::kDiskFull);
+  const test_support::InjectedFault full(platform::FileOperation::kWrite, 1,
+                                         platform::kDiskFull);
   ExpectFailureKeepingEarlierFile(platform::kDiskFull);
 }
 
@@ -198,10 +198,10 @@ TEST_F(ResultsFailureTest, SucceedsOnceTheLockIsGone) {
   struct flock lock = {};
   lock.l_type = F_WRLCK;
   ASSERT_EQ(fcntl(fd, F_OFD_SETLK, &lock), 0);
-  EXPECT_THROW(WriteTallyResults(WorkedQuestionnaire(), {}, 0),
+  EXPECT_THROW(WriteTallyResults(ThreeKindsQuestionnaire(), {}, 0),
                text::InputOutputFailure);
   close(fd);
-  WriteTallyResults(WorkedQuestionnaire(), {}, 0);
+  WriteTallyResults(ThreeKindsQuestionnaire(), {}, 0);
   EXPECT_EQ(ResultsFile(), kHeadings);
 }
 

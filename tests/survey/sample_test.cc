@@ -33,7 +33,7 @@ class CheckingListener : public TallyListener {
   const Questionnaire& questionnaire_;
 };
 
-class SampleSurveyTest : public testing::InScratchFolder {};
+class SampleSurveyTest : public test_support::InScratchFolder {};
 
 TEST_F(SampleSurveyTest, TalliesCleanly) {
   std::filesystem::copy(TABULON_SAMPLE_FOLDER, folder_.Path());
@@ -64,7 +64,7 @@ TEST_F(SampleSurveyTest, TalliesCleanly) {
   }
 
   WriteTallyResults(questionnaire, table, static_cast<int>(table.size()));
-  const std::string csv = testing::ReadBytes(testing::Sjis("集計結果.csv"));
+  const std::string csv = test_support::ReadBytes(test_support::Sjis("集計結果.csv"));
   EXPECT_EQ(static_cast<std::size_t>(std::count(csv.begin(), csv.end(), '\n')),
             names.size() + 2);
 }

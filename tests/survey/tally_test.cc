@@ -14,9 +14,9 @@
 namespace tabulon::survey {
 namespace {
 
-using testing::InScratchFolder;
-using testing::Sjis;
-using testing::WriteBytes;
+using test_support::InScratchFolder;
+using test_support::Sjis;
+using test_support::WriteBytes;
 using Lines = std::vector<std::string>;
 using Answers = std::array<std::string, kChoiceCount>;
 

@@ -12,8 +12,8 @@
 namespace tabulon::text {
 namespace {
 
-using ::tabulon::testing::Exists;
-using ::tabulon::testing::WriteBytes;
+using ::tabulon::test_support::Exists;
+using ::tabulon::test_support::WriteBytes;
 using Names = std::vector<std::string>;
 
 class RecordingBusyPointer : public BusyPointer {
@@ -22,7 +22,7 @@ class RecordingBusyPointer : public BusyPointer {
   std::vector<bool> calls;
 };
 
-class AnswerFileListTest : public ::tabulon::testing::InScratchFolder {
+class AnswerFileListTest : public ::tabulon::test_support::InScratchFolder {
  protected:
   void Make(const Names& names) {
     for (const std::string& name : names) WriteBytes(name, "x");

@@ -13,7 +13,7 @@
 namespace tabulon::text {
 namespace {
 
-using ::tabulon::testing::Sjis;
+using ::tabulon::test_support::Sjis;
 
 TEST(MessageForCode, ChoosesTheFixedMessage) {
   const struct {

@@ -9,15 +9,17 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "support/injected_fault.h"
 #include "support/scratch_folder.h"
 #include "text/failure.h"
 
 namespace tabulon::text {
 namespace {
 
-using ::tabulon::testing::ReadBytes;
-using ::tabulon::testing::Sjis;
-using ::tabulon::testing::WriteBytes;
+using ::tabulon::test_support::InjectedFault;
+using ::tabulon::test_support::ReadBytes;
+using ::tabulon::test_support::Sjis;
+using ::tabulon::test_support::WriteBytes;
 using Lines = std::vector<std::string>;
 
 TEST(SplitLines, FollowsTheLineEndRules) {
@@ -60,10 +62,7 @@ TEST(SplitLines, KeepsDoubleByteCharactersWhole) {
   EXPECT_EQ(SplitLines(text), (Lines{Sjis("質問"), Sjis("１問ごと拡大表示")}));
 }
 
-class TextFileTest : public ::tabulon::testing::InScratchFolder {
- protected:
-  ~TextFileTest() override { platform::ClearFaultsForTesting(); }
-};
+class TextFileTest : public ::tabulon::test_support::InScratchFolder {};
 
 // The code and message of the failure that `action` raises.
 template <typename Action>
@@ -88,7 +87,7 @@ TEST_F(TextFileTest, ReadingFailuresCarryCodeAndMessage) {
   EXPECT_EQ(FailureOf([] { ReadTextLines("none/data.txt"); }),
             std::make_pair(3, Sjis("不正なファイル名です")));
   WriteBytes("data.txt", "x\r\n");
-  platform::InjectFaultForTesting(platform::FileOperation::kRead, 1, 5);
+  const InjectedFault fault(platform::FileOperation::kRead, 1, 5);
   EXPECT_EQ(FailureOf([] { ReadTextLines("data.txt"); }),
             std::make_pair(5, Sjis("ファイルへのアクセスが拒否されました")));
   // The failed read closed the file: it can be written now.
@@ -123,7 +122,7 @@ TEST_F(TextFileTest, FailedWriteKeepsTheEarlierResults) {
   TextOutputFile out;
   out.Create(name);
   out.Write(std::string(100000, 'y'));  // forces a write before Close
-  platform::InjectFaultForTesting(platform::FileOperation::kWrite, 1, 112);
+  const InjectedFault fault(platform::FileOperation::kWrite, 1, 112);
   EXPECT_EQ(FailureOf([&] {
               out.Write(std::string(100000, 'z'));
               out.Close();

@@ -9,15 +9,16 @@
 
 #include "platform/files.h"
 #include "gui/headless_backend.h"
+#include "support/injected_fault.h"
 #include "support/scratch_folder.h"
 
 namespace tabulon::window {
 namespace {
 
-using testing::Exists;
-using testing::ReadBytes;
-using testing::Sjis;
-using testing::WriteBytes;
+using test_support::Exists;
+using test_support::ReadBytes;
+using test_support::Sjis;
+using test_support::WriteBytes;
 
 // Lines given in UTF-8, written as CP932 with CR LF.
 void WriteLines(const std::string& name,
@@ -60,7 +61,7 @@ const std::vector<std::string> kThreeQuestions{"校内アンケート",
                                                "運動部",
                                                "文化部"};
 
-class MainWindowTest : public testing::InScratchFolder {
+class MainWindowTest : public test_support::InScratchFolder {
  protected:
   // Starts the window the way the program does: creation, then FormCreate.
   TForm1& Start() {
@@ -241,10 +242,11 @@ TEST_F(MainWindowTest, AnAnswerFileThatVanishedStopsTheTally) {
   WriteLines("data.txt", kThreeQuestions);
   WriteAnswer("a.ans", "PC01", "山田", {{'R', {"1", "0", "0"}}});
   Start();
-  platform::InjectFaultForTesting(platform::FileOperation::kOpen, 1,
-                                  platform::kFileNotFound);
-  Click("Button1");
-  platform::ClearFaultsForTesting();
+  {
+    const test_support::InjectedFault vanished(platform::FileOperation::kOpen,
+                                               1, platform::kFileNotFound);
+    Click("Button1");
+  }
   ASSERT_EQ(backend_.Stops().size(), 1u);
   EXPECT_EQ(backend_.Stops()[0].message, Sjis("ファイルが見つかりません."));
   EXPECT_FALSE(Exists(Sjis("集計結果.csv")));
@@ -334,7 +336,7 @@ TEST_F(MainWindowTest, NavigationStaysWithinTheQuestions) {
       {10, {"Button5", "Button5", "Button4"}, 2},
   };
   for (const Case& c : cases) {
-    testing::ScratchFolder folder;
+    test_support::ScratchFolder folder;
     std::vector<std::string> lines{"題", "説明", ""};
     for (int q = 1; q <= c.questions; ++q)
       lines.push_back("[C]問" + std::to_string(q));
@@ -387,11 +389,12 @@ TEST_F(MainWindowTest, AFileThatCannotBeDeletedSurvivesSilently) {
   for (const char* name : {"a.ans", "b.ans", "c.ans"})
     WriteAnswer(name, "PC", "名", {});
   Start();
-  platform::InjectFaultForTesting(platform::FileOperation::kDelete, 2,
-                                  platform::kAccessDenied);
-  backend_.QueueAnswer(true);
-  Click("Button2");
-  platform::ClearFaultsForTesting();
+  {
+    const test_support::InjectedFault denied(platform::FileOperation::kDelete,
+                                             2, platform::kAccessDenied);
+    backend_.QueueAnswer(true);
+    Click("Button2");
+  }
   EXPECT_FALSE(Exists("a.ans"));
   EXPECT_TRUE(Exists("b.ans"));
   EXPECT_FALSE(Exists("c.ans"));

@@ -19,8 +19,8 @@
 namespace tabulon::window {
 namespace {
 
-using testing::ReadBytes;
-using testing::Sjis;
+using test_support::ReadBytes;
+using test_support::Sjis;
 
 const gui::Rgb kRowColours[5] = {
     {0, 0, 0xFF}, {0xFF, 0, 0}, {0, 0xFF, 0}, {0xFF, 0, 0xFF}, {0, 0xFF, 0xFF}};
@@ -51,7 +51,7 @@ class RecordingQtBackend : public gui::QtBackend {
   std::vector<std::string> stops;
 };
 
-class SampleEndToEndTest : public testing::InScratchFolder {
+class SampleEndToEndTest : public test_support::InScratchFolder {
  protected:
   void SetUp() override { std::filesystem::copy(TABULON_SAMPLE_DIR, "."); }
   // Creates and realises the window in the current folder.
@@ -148,7 +148,7 @@ TEST_F(SampleEndToEndTest, PanelsSevenAndEightCoverNineAndTen) {
   std::string data = Sjis("題\r\n説明\r\n\r\n");
   for (int q = 1; q <= 10; ++q)
     data += Sjis("[R]問" + std::to_string(q) + "\r\nはい\r\n");
-  testing::WriteBytes("data.txt", data);
+  test_support::WriteBytes("data.txt", data);
   Start();
   for (const auto& [covered, above] : {std::pair{"GroupBox9", "GroupBox7"},
                                        std::pair{"GroupBox10", "GroupBox8"}}) {

@@ -26,7 +26,7 @@
 namespace tabulon::gui {
 namespace {
 
-using tabulon::testing::Sjis;
+using tabulon::test_support::Sjis;
 
 const Font kFixed15{std::string(kFixedPitchFace), 15, false};
 const Font kFixed35{std::string(kFixedPitchFace), 35, false};
@@ -52,97 +52,74 @@ class QtEnvironment : public ::testing::Environment {
 const auto* const kEnvironment =
     ::testing::AddGlobalTestEnvironment(new QtEnvironment);
 
-ControlLayout Entry(ControlKind kind, std::string name, std::string parent,
-                    int left, int top, int width, int height,
-                    Rgb colour = kWhite) {
-  ControlLayout layout;
-  layout.kind = kind;
-  layout.name = std::move(name);
-  layout.parent = std::move(parent);
-  layout.left = left;
-  layout.top = top;
-  layout.width = width;
-  layout.height = height;
-  layout.colour = Colour::Of(colour);
-  return layout;
+// A label of the panel at (left, top), fixed in size unless said otherwise.
+ControlLayout LabelLayout(std::string name, int left, int top, int width,
+                          int height, Rgb colour, std::string caption,
+                          Font font = kFixed15) {
+  return {.name = std::move(name), .parent = "Panel", .left = left,
+          .top = top, .width = width, .height = height,
+          .font = std::move(font), .colour = Colour::Of(colour),
+          .caption_utf8 = std::move(caption)};
 }
 
-ControlLayout LabelSpec(std::string name, int left, int top, int width,
-                        int height, Rgb colour, const char* caption,
-                        Font font = kFixed15) {
-  ControlLayout layout = Entry(ControlKind::kLabel, std::move(name), "Panel",
-                               left, top, width, height, colour);
-  layout.font = font;
-  layout.caption_utf8 = caption;
-  return layout;
-}
-
-ControlLayout Bar(std::string name, int top, Font font, Rgb colour) {
+ControlLayout BarLayout(std::string name, int top, Font font, Rgb colour) {
   ControlLayout layout =
-      LabelSpec(std::move(name), 8, top, 32, 15, colour, "     ", font);
+      LabelLayout(std::move(name), 8, top, 32, 15, colour, "     ", font);
   layout.auto_size = true;
   return layout;
 }
 
 // 60 x 50 px: room for seven characters a line, where the caption needs 11.
-ControlLayout Wrapping(std::string name, bool wrap) {
-  ControlLayout layout =
-      LabelSpec(name, wrap ? 220 : 290, 90, 60, 50, kWhite, "abc def ghi");
+ControlLayout WrappingLayout(std::string name, bool wrap) {
+  ControlLayout layout = LabelLayout(std::move(name), wrap ? 220 : 290, 90,
+                                     60, 50, kWhite, "abc def ghi");
   layout.word_wrap = wrap;
   return layout;
 }
 
-ControlLayout FormSpec() {
-  ControlLayout layout;
-  layout.kind = ControlKind::kForm;
-  layout.name = "Form1";
-  layout.left = 6;
-  layout.top = 4;
-  layout.width = 420;
-  layout.height = 320;
-  layout.font = {std::string(kProportionalFace), 12, false};
-  layout.colour = Colour::Of(SystemColour::kInactiveCaptionText);
-  layout.caption_utf8 = "校内アンケート　Tabulon";
-  return layout;
-}
+const ControlLayout kFormLayout{
+    .kind = ControlKind::kForm, .name = "Form1", .left = 6, .top = 4,
+    .width = 420, .height = 320,
+    .font = {std::string(kProportionalFace), 12, false},
+    .colour = Colour::Of(SystemColour::kInactiveCaptionText),
+    .caption_utf8 = "校内アンケート　Tabulon"};
 
 // A small window: two overlapping panels, and a panel of labels with bars,
 // overlapping labels, a list over a later label, and ampersand captions.
 std::vector<ControlLayout> Description() {
-  ControlLayout panel =
-      Entry(ControlKind::kGroupBox, "Panel", "", 8, 130, 380, 150);
-  panel.font = {std::string(kProportionalFace), 15, false};
-  ControlLayout list =
-      Entry(ControlKind::kListBox, "List", "Panel", 250, 16, 100, 64, kWhite);
-  list.item_height = 15;
-  list.tab_order = 0;
-  ControlLayout button =
-      Entry(ControlKind::kButton, "Button1", "", 220, 8, 120, 41, kWhite);
-  button.caption_utf8 = "アンケート集計";
-  button.font = {std::string(kProportionalFace), 19, true};
-  button.tab_order = 1;
   return {
-      Entry(ControlKind::kGroupBox, "Low", "", 8, 8, 200, 100, kRed),
-      Entry(ControlKind::kGroupBox, "High", "", 8, 8, 200, 100, kLime),
-      panel,
-      Bar("Bar15", 16, kFixed15, kBlue),
-      Bar("Bar35", 40, kFixed35, kRed),
-      LabelSpec("Early", 150, 16, 40, 15, kFuchsia, ""),
-      LabelSpec("Late", 170, 16, 40, 15, kAqua, ""),
-      list,
-      LabelSpec("UnderList", 240, 20, 40, 15, kLime, ""),
-      LabelSpec("Amp", 8, 90, 40, 17, kWhite, "&A"),
-      LabelSpec("Plain", 80, 90, 40, 17, kWhite, "A"),
-      LabelSpec("Doubled", 150, 90, 40, 17, kWhite, "&&"),
-      Wrapping("Wrapped", true),
-      Wrapping("Clipped", false),
-      button,
+      {.kind = ControlKind::kGroupBox, .name = "Low", .left = 8, .top = 8,
+       .width = 200, .height = 100, .colour = Colour::Of(kRed)},
+      {.kind = ControlKind::kGroupBox, .name = "High", .left = 8, .top = 8,
+       .width = 200, .height = 100, .colour = Colour::Of(kLime)},
+      {.kind = ControlKind::kGroupBox, .name = "Panel", .left = 8, .top = 130,
+       .width = 380, .height = 150,
+       .font = {std::string(kProportionalFace), 15, false},
+       .colour = Colour::Of(kWhite)},
+      BarLayout("Bar15", 16, kFixed15, kBlue),
+      BarLayout("Bar35", 40, kFixed35, kRed),
+      LabelLayout("Early", 150, 16, 40, 15, kFuchsia, ""),
+      LabelLayout("Late", 170, 16, 40, 15, kAqua, ""),
+      {.kind = ControlKind::kListBox, .name = "List", .parent = "Panel",
+       .left = 250, .top = 16, .width = 100, .height = 64,
+       .colour = Colour::Of(kWhite), .item_height = 15, .tab_order = 0},
+      LabelLayout("UnderList", 240, 20, 40, 15, kLime, ""),
+      LabelLayout("Amp", 8, 90, 40, 17, kWhite, "&A"),
+      LabelLayout("Plain", 80, 90, 40, 17, kWhite, "A"),
+      LabelLayout("Doubled", 150, 90, 40, 17, kWhite, "&&"),
+      WrappingLayout("Wrapped", true),
+      WrappingLayout("Clipped", false),
+      {.kind = ControlKind::kButton, .name = "Button1", .left = 220,
+       .top = 8, .width = 120, .height = 41,
+       .font = {std::string(kProportionalFace), 19, true},
+       .colour = Colour::Of(kWhite), .caption_utf8 = "アンケート集計",
+       .tab_order = 1},
   };
 }
 
 class QtBackendTest : public ::testing::Test {
  protected:
-  QtBackendTest() : form_(FormSpec(), backend_, &backend_) {
+  QtBackendTest() : form_(kFormLayout, backend_, &backend_) {
     form_.Build(Description());
     backend_.Realise(form_);
   }
@@ -338,7 +315,7 @@ TEST_F(QtBackendTest, TheWindowTakesTheFormsCaptionAndPlace) {
 }
 
 TEST_F(QtBackendTest, RendersToAPngFile) {
-  tabulon::testing::ScratchFolder folder;
+  tabulon::test_support::ScratchFolder folder;
   ASSERT_TRUE(backend_.RenderToPng(form_, "window.png"));
   if (const char* keep = std::getenv("TABULON_KEEP_PNG")) {
     backend_.RenderToPng(form_, keep);
