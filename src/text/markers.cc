@@ -12,7 +12,8 @@ std::string_view UpToNul(std::string_view s) {
 // Upper-cases the single-byte letters; trail bytes keep their value.
 std::string UpperCaseCharacters(std::string_view s) {
   std::string upper(s);
-  for (size_t i = 0; i < upper.size(); i += platform::CharacterLength(upper, i)) {
+  for (size_t i = 0; i < upper.size();
+       i += platform::CharacterLength(upper, i)) {
     upper[i] = platform::UpperCaseLetter(upper[i]);
   }
   return upper;

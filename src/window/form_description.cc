@@ -75,118 +75,212 @@ constexpr std::array<PanelPlace, kQuestionPanels> kPanelPlaces{{
 // Row c of panel q; panels without a question label start their rows higher.
 int RowTop(int q, int c) { return (HasQuestionLabel(q) ? 32 : 8) + 16 * c; }
 
-// Panel q with its children, in drawing order.
-void AddQuestionPanel(int q, std::vector<ControlLayout>& out) {
-  const PanelPlace& place = kPanelPlaces[q - 1];
-  const std::string panel = PanelName(q);
-  out.push_back({.kind = ControlKind::kGroupBox, .name = panel,
-                 .left = place.left, .top = place.top, .width = 481,
-                 .height = place.height, .font = Proportional(15),
-                 .colour = kWhite, .caption_utf8 = std::string(place.caption)});
+// The five rows of panel q in drawing order: the choice labels, then the
+// count labels, then the bars.
+void AddChoiceRows(int q, const std::string& panel,
+                   std::vector<ControlLayout>& out) {
   for (int c = 1; c <= kRows; ++c) {
-    out.push_back({.kind = ControlKind::kLabel, .name = ChoiceLabelName(q, c),
-                   .parent = panel, .left = 8, .top = RowTop(q, c),
-                   .width = c == 1 ? 40 : 32, .height = 15,
+    out.push_back({.kind = ControlKind::kLabel,
+                   .name = ChoiceLabelName(q, c),
+                   .parent = panel,
+                   .left = 8,
+                   .top = RowTop(q, c),
+                   .width = c == 1 ? 40 : 32,
+                   .height = 15,
                    .font = FixedPitch(15),
                    .caption_utf8 = c == 1 ? "Lbl11" : "Lbl1",
                    .auto_size = true});
   }
   for (int c = 1; c <= kRows; ++c) {
-    out.push_back({.kind = ControlKind::kLabel, .name = CountLabelName(q, c),
-                   .parent = panel, .left = 96, .top = RowTop(q, c),
-                   .width = 49, .height = 17, .font = FixedPitch(15),
+    out.push_back({.kind = ControlKind::kLabel,
+                   .name = CountLabelName(q, c),
+                   .parent = panel,
+                   .left = 96,
+                   .top = RowTop(q, c),
+                   .width = 49,
+                   .height = 17,
+                   .font = FixedPitch(15),
                    .caption_utf8 = "Lbl1"});
   }
   for (int c = 1; c <= kRows; ++c) {
-    out.push_back({.kind = ControlKind::kLabel, .name = BarLabelName(q, c),
-                   .parent = panel, .left = 144, .top = RowTop(q, c),
-                   .width = c == 1 ? 336 : 32, .height = 15,
-                   .font = FixedPitch(15), .colour = BarColour(c),
+    out.push_back({.kind = ControlKind::kLabel,
+                   .name = BarLabelName(q, c),
+                   .parent = panel,
+                   .left = 144,
+                   .top = RowTop(q, c),
+                   .width = c == 1 ? 336 : 32,
+                   .height = 15,
+                   .font = FixedPitch(15),
+                   .colour = BarColour(c),
                    .caption_utf8 = c == 1 ? std::string(kPanelRuler) : "Lbl1",
                    .auto_size = true});
   }
-  if (HasQuestionLabel(q)) {
-    out.push_back({.kind = ControlKind::kLabel, .name = QuestionTextName(q),
-                   .parent = panel, .left = 8, .top = 8, .width = 465,
-                   .height = 33, .caption_utf8 = "Label Quest",
-                   .word_wrap = true});
-  }
-  out.push_back({.kind = ControlKind::kListBox, .name = ListBoxName(q),
-                 .parent = panel, .left = 8,
-                 .top = HasQuestionLabel(q) ? 40 : 16, .width = 465,
-                 .height = 89, .colour = kListColour, .item_height = 15});
 }
 
-// The enlarged panel: one question at a time in large type, each choice on
-// two lines (its text above, its count and bar below).
-void AddEnlargedPanel(std::vector<ControlLayout>& out) {
-  const std::string panel = PanelName(kEnlargedPanel);
+// Panel q with its children, in drawing order.
+void AddQuestionPanel(int q, std::vector<ControlLayout>& out) {
+  const PanelPlace& place = kPanelPlaces[q - 1];
+  const std::string panel = PanelName(q);
+  out.push_back({.kind = ControlKind::kGroupBox,
+                 .name = panel,
+                 .left = place.left,
+                 .top = place.top,
+                 .width = 481,
+                 .height = place.height,
+                 .font = Proportional(15),
+                 .colour = kWhite,
+                 .caption_utf8 = std::string(place.caption)});
+  AddChoiceRows(q, panel, out);
+  if (HasQuestionLabel(q)) {
+    out.push_back({.kind = ControlKind::kLabel,
+                   .name = QuestionTextName(q),
+                   .parent = panel,
+                   .left = 8,
+                   .top = 8,
+                   .width = 465,
+                   .height = 33,
+                   .caption_utf8 = "Label Quest",
+                   .word_wrap = true});
+  }
+  out.push_back({.kind = ControlKind::kListBox,
+                 .name = ListBoxName(q),
+                 .parent = panel,
+                 .left = 8,
+                 .top = HasQuestionLabel(q) ? 40 : 16,
+                 .width = 465,
+                 .height = 89,
+                 .colour = kListColour,
+                 .item_height = 15});
+}
+
+// The enlarged rows, each choice on two lines: its text above, its count and
+// bar below.
+void AddEnlargedRows(const std::string& panel,
+                     std::vector<ControlLayout>& out) {
   constexpr std::array<int, kRows> kChoiceTops{112, 206, 300, 394, 488};
   constexpr std::array<int, kRows> kCountTops{152, 248, 344, 440, 536};
-  out.push_back({.kind = ControlKind::kGroupBox, .name = panel, .left = 8,
-                 .top = 104, .width = 977, .height = 585,
-                 .font = Proportional(32), .colour = kWhite,
-                 .caption_utf8 = "GroupBox11"});
-  out.push_back({.kind = ControlKind::kLabel,
-                 .name = QuestionTextName(kEnlargedPanel), .parent = panel,
-                 .left = 8, .top = 40, .width = 953, .height = 65,
-                 .font = Proportional(29),
-                 .colour = Colour::Of(SystemColour::kButtonFace),
-                 .caption_utf8 = "Lbl110", .word_wrap = true});
   for (int c = 1; c <= kRows; ++c) {
     out.push_back({.kind = ControlKind::kLabel,
-                   .name = ChoiceLabelName(kEnlargedPanel, c), .parent = panel,
-                   .left = 16, .top = kChoiceTops[c - 1], .width = 81,
-                   .height = 29, .font = Proportional(29),
-                   .caption_utf8 = "Lbl110", .auto_size = true});
+                   .name = ChoiceLabelName(kEnlargedPanel, c),
+                   .parent = panel,
+                   .left = 16,
+                   .top = kChoiceTops[c - 1],
+                   .width = 81,
+                   .height = 29,
+                   .font = Proportional(29),
+                   .caption_utf8 = "Lbl110",
+                   .auto_size = true});
   }
   for (int c = 1; c <= kRows; ++c) {
     out.push_back({.kind = ControlKind::kLabel,
-                   .name = CountLabelName(kEnlargedPanel, c), .parent = panel,
-                   .left = 48, .top = kCountTops[c - 1], .width = 81,
-                   .height = 29, .font = Proportional(29),
-                   .caption_utf8 = "Lbl110", .auto_size = true});
+                   .name = CountLabelName(kEnlargedPanel, c),
+                   .parent = panel,
+                   .left = 48,
+                   .top = kCountTops[c - 1],
+                   .width = 81,
+                   .height = 29,
+                   .font = Proportional(29),
+                   .caption_utf8 = "Lbl110",
+                   .auto_size = true});
   }
   for (int c = 1; c <= kRows; ++c) {
     out.push_back({.kind = ControlKind::kLabel,
-                   .name = BarLabelName(kEnlargedPanel, c), .parent = panel,
-                   .left = 176, .top = kCountTops[c - 1], .width = 738,
-                   .height = 35, .font = FixedPitch(35),
+                   .name = BarLabelName(kEnlargedPanel, c),
+                   .parent = panel,
+                   .left = 176,
+                   .top = kCountTops[c - 1],
+                   .width = 738,
+                   .height = 35,
+                   .font = FixedPitch(35),
                    .colour = BarColour(c),
                    .caption_utf8 = std::string(kEnlargedRuler),
                    .auto_size = true});
   }
+}
+
+// The enlarged panel: one question at a time in large type.
+void AddEnlargedPanel(std::vector<ControlLayout>& out) {
+  const std::string panel = PanelName(kEnlargedPanel);
+  out.push_back({.kind = ControlKind::kGroupBox,
+                 .name = panel,
+                 .left = 8,
+                 .top = 104,
+                 .width = 977,
+                 .height = 585,
+                 .font = Proportional(32),
+                 .colour = kWhite,
+                 .caption_utf8 = "GroupBox11"});
+  out.push_back({.kind = ControlKind::kLabel,
+                 .name = QuestionTextName(kEnlargedPanel),
+                 .parent = panel,
+                 .left = 8,
+                 .top = 40,
+                 .width = 953,
+                 .height = 65,
+                 .font = Proportional(29),
+                 .colour = Colour::Of(SystemColour::kButtonFace),
+                 .caption_utf8 = "Lbl110",
+                 .word_wrap = true});
+  AddEnlargedRows(panel, out);
   out.push_back({.kind = ControlKind::kListBox,
-                 .name = ListBoxName(kEnlargedPanel), .parent = panel,
-                 .left = 8, .top = 112, .width = 953, .height = 465,
-                 .font = Proportional(35), .colour = kListColour,
+                 .name = ListBoxName(kEnlargedPanel),
+                 .parent = panel,
+                 .left = 8,
+                 .top = 112,
+                 .width = 953,
+                 .height = 465,
+                 .font = Proportional(35),
+                 .colour = kListColour,
                  .item_height = 35});
 }
 
 ControlLayout Button(std::string name, int left, int width, Font font,
                      std::string caption) {
-  return {.kind = ControlKind::kButton, .name = std::move(name), .left = left,
-          .top = 51, .width = width, .height = 41, .font = std::move(font),
+  return {.kind = ControlKind::kButton,
+          .name = std::move(name),
+          .left = left,
+          .top = 51,
+          .width = width,
+          .height = 41,
+          .font = std::move(font),
           .caption_utf8 = std::move(caption)};
+}
+
+// Labels of the window itself: drawn on its surface beneath every windowed
+// control.
+void AddHeadingLabels(std::vector<ControlLayout>& out) {
+  out.push_back({.kind = ControlKind::kLabel,
+                 .name = "Label1",
+                 .left = 8,
+                 .top = 0,
+                 .width = 81,
+                 .height = 27,
+                 .font = Proportional(27, true),
+                 .caption_utf8 = "Label1",
+                 .auto_size = true});
+  out.push_back({.kind = ControlKind::kLabel,
+                 .name = "Label2",
+                 .left = 8,
+                 .top = 32,
+                 .width = 145,
+                 .height = 16,
+                 .font = Proportional(16),
+                 .caption_utf8 = "このアンケートの説明",
+                 .auto_size = true});
+  out.push_back({.kind = ControlKind::kLabel,
+                 .name = "LblSum",
+                 .left = 16,
+                 .top = 56,
+                 .width = 66,
+                 .height = 16,
+                 .font = Proportional(16),
+                 .caption_utf8 = "　　　　　　",
+                 .auto_size = true});
 }
 
 std::vector<ControlLayout> Describe() {
   std::vector<ControlLayout> out;
-  // Labels of the window itself: drawn on its surface beneath every
-  // windowed control.
-  out.push_back({.kind = ControlKind::kLabel, .name = "Label1", .left = 8,
-                 .top = 0, .width = 81, .height = 27,
-                 .font = Proportional(27, true), .caption_utf8 = "Label1",
-                 .auto_size = true});
-  out.push_back({.kind = ControlKind::kLabel, .name = "Label2", .left = 8,
-                 .top = 32, .width = 145, .height = 16,
-                 .font = Proportional(16),
-                 .caption_utf8 = "このアンケートの説明", .auto_size = true});
-  out.push_back({.kind = ControlKind::kLabel, .name = "LblSum", .left = 16,
-                 .top = 56, .width = 66, .height = 16,
-                 .font = Proportional(16), .caption_utf8 = "　　　　　　",
-                 .auto_size = true});
-
+  AddHeadingLabels(out);
   // Windowed controls of the window, bottom to top. Controls without a font
   // of their own take the window's.
   AddQuestionPanel(9, out);
@@ -196,9 +290,14 @@ std::vector<ControlLayout> Describe() {
       Button("Button1", 695, 185, Proportional(19, true), "アンケート集計"));
   for (int q = 2; q <= 5; ++q) AddQuestionPanel(q, out);
   out.push_back({.kind = ControlKind::kFileList,
-                 .name = std::string(kFileListName), .left = 176, .top = 8,
-                 .width = 161, .height = 73, .colour = kListColour,
-                 .visible = false, .item_height = 12});
+                 .name = std::string(kFileListName),
+                 .left = 176,
+                 .top = 8,
+                 .width = 161,
+                 .height = 73,
+                 .colour = kListColour,
+                 .visible = false,
+                 .item_height = 12});
   for (int q = 6; q <= 8; ++q) AddQuestionPanel(q, out);
   out.push_back(Button("Button2", 903, 83, {}, "データの消去"));
   out.push_back(
@@ -220,8 +319,13 @@ std::string Digit(int q) { return q == 10 ? "0" : std::to_string(q); }
 }  // namespace
 
 gui::ControlLayout MainWindowLayout() {
-  return {.kind = ControlKind::kForm, .name = "Form1", .left = 6, .top = 4,
-          .width = 1010, .height = 734, .font = Proportional(12),
+  return {.kind = ControlKind::kForm,
+          .name = "Form1",
+          .left = 6,
+          .top = 4,
+          .width = 1010,
+          .height = 734,
+          .font = Proportional(12),
           .colour = Colour::Of(SystemColour::kInactiveCaptionText),
           .caption_utf8 = "校内アンケート　Tabulon"};
 }

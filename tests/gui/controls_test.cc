@@ -21,15 +21,22 @@ const Font kFixed15{std::string(kFixedPitchFace), 15, false};
 const Font kFixed35{std::string(kFixedPitchFace), 35, false};
 
 const ControlLayout kFormLayout{
-    .kind = ControlKind::kForm, .name = "Form1", .width = 400, .height = 300,
+    .kind = ControlKind::kForm,
+    .name = "Form1",
+    .width = 400,
+    .height = 300,
     .font = {std::string(kProportionalFace), 12, false},
     .colour = Colour::Of(SystemColour::kInactiveCaptionText)};
 
 // A blue auto-size bar label in the panel.
 ControlLayout BarLayout(std::string name, Font font) {
-  return {.name = std::move(name), .parent = "Panel", .width = 32,
-          .height = 15, .font = std::move(font),
-          .colour = Colour::Of(Rgb{0, 0, 0xFF}), .caption_utf8 = "Lbl1",
+  return {.name = std::move(name),
+          .parent = "Panel",
+          .width = 32,
+          .height = 15,
+          .font = std::move(font),
+          .colour = Colour::Of(Rgb{0, 0, 0xFF}),
+          .caption_utf8 = "Lbl1",
           .auto_size = true};
 }
 
@@ -48,14 +55,20 @@ class ControlsTest : public ::testing::Test {
  protected:
   ControlsTest() : form_(kFormLayout, backend_, &backend_) {
     form_.Build(
-        {{.kind = ControlKind::kGroupBox, .name = "Panel", .width = 32,
-          .height = 15, .font = {std::string(kProportionalFace), 15, false},
+        {{.kind = ControlKind::kGroupBox,
+          .name = "Panel",
+          .width = 32,
+          .height = 15,
+          .font = {std::string(kProportionalFace), 15, false},
           .colour = Colour::Of(Rgb{0xFF, 0xFF, 0xFF})},
          BarLayout("Bar15", kFixed15),
          BarLayout("Bar35", kFixed35),
          {.name = "Plain", .parent = "Panel", .width = 32, .height = 15},
-         {.kind = ControlKind::kListBox, .name = "List", .parent = "Panel",
-          .width = 32, .height = 15}});
+         {.kind = ControlKind::kListBox,
+          .name = "List",
+          .parent = "Panel",
+          .width = 32,
+          .height = 15}});
     backend_.Realise(form_);
   }
 

@@ -141,9 +141,10 @@ TEST_F(RealFilesTest, OneMebibyteTextAnswerReachesTheResultsFile) {
 
   survey::WriteTallyResults(
       survey::ParseQuestionnaire({"t", "d", "", "[T]comments"}), table_, 1);
-  EXPECT_EQ(test_support::ReadBytes(text::Text(text::FixedText::kResultsFileName)),
-            Sjis("質問,,comments,\r\nコンピュータ名,氏名等,,\r\n") +
-                "PC,name," + answer + ",\r\n");
+  EXPECT_EQ(
+      test_support::ReadBytes(text::Text(text::FixedText::kResultsFileName)),
+      Sjis("質問,,comments,\r\nコンピュータ名,氏名等,,\r\n") + "PC,name," +
+          answer + ",\r\n");
 }
 
 TEST_F(RealFilesTest, HundredThousandLinesAreAllRead) {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/files.h"
 #include "gui/headless_backend.h"
+#include "platform/files.h"
 #include "support/injected_fault.h"
 #include "support/scratch_folder.h"
 
@@ -116,7 +116,8 @@ TEST_F(MainWindowTest, ShowsOnePanelPerQuestionInUse) {
   EXPECT_TRUE(backend_.Stops().empty());
   EXPECT_EQ(window_->CurrentQuestion(), 1);
   // An ideographic space between the two words.
-  EXPECT_EQ(window_->Form().Caption(), Sjis("校内アンケート") + "\x81\x40Tabulon");
+  EXPECT_EQ(window_->Form().Caption(),
+            Sjis("校内アンケート") + "\x81\x40Tabulon");
 }
 
 TEST_F(MainWindowTest, WithoutQuestionsOnlyTheHeadingAndButtonsShow) {

@@ -44,8 +44,7 @@ char* g_argv[] = {g_arg0, nullptr};
 QListWidget* NewListWidget(QWidget* parent, const Control& control,
                            QColor back) {
   auto* list = new QListWidget(parent);
-  list->setItemDelegate(
-      new qt::ItemHeightDelegate(list, control.ItemHeight()));
+  list->setItemDelegate(new qt::ItemHeightDelegate(list, control.ItemHeight()));
   list->setUniformItemSizes(true);
   list->setSelectionMode(QAbstractItemView::SingleSelection);
   list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -291,9 +290,10 @@ void QtBackend::Realise(Form& form) {
 
 QWidget* QtBackend::CreateWidget(Control& control) {
   State& state = *state_;
-  QWidget* parent = control.Parent() == state.form || control.Parent() == nullptr
-                        ? state.content
-                        : state.realised.at(control.Parent()).widget;
+  QWidget* parent =
+      control.Parent() == state.form || control.Parent() == nullptr
+          ? state.content
+          : state.realised.at(control.Parent()).widget;
   FontEntry& font = state.FontFor(control.EffectiveFont());
   const QColor back = ToQColor(control.EffectiveColour());
   QWidget* widget = nullptr;

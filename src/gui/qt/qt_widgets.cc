@@ -186,8 +186,8 @@ void GroupBoxWidget::paintEvent(QPaintEvent*) {
   painter.fillRect(kGroupCaptionLeft, 0, text_width, text_height, back_);
   painter.setFont(font_.QtFont());
   painter.setPen(Qt::black);
-  PaintLine(painter, font_, Lines(glyphs_, 0, false).front(),
-            kGroupCaptionLeft, 0);
+  PaintLine(painter, font_, Lines(glyphs_, 0, false).front(), kGroupCaptionLeft,
+            0);
 }
 
 QSize ItemHeightDelegate::sizeHint(const QStyleOptionViewItem& option,
