@@ -1,17 +1,12 @@
+// What the file layer's implementations share: the fault seam and the
+// desktop's wildcard matching.
 #include "platform/files.h"
 
-#include <dirent.h>
-#include <errno.h>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
-#include <atomic>
-#include <cstdio>
-#include <utility>
+#include <cstddef>
 
 #include "platform/codepage.h"
+#include "platform/fault_seam.h"
 
 namespace tabulon::platform {
 namespace {
@@ -23,345 +18,20 @@ struct Fault {
 };
 std::array<Fault, 6> faults;
 
-// The code of an injected fault due now for `operation`, or 0.
+}  // namespace
+
 int TakeFault(FileOperation operation) {
-  Fault& fault = faults[static_cast<size_t>(operation)];
+  Fault& fault = faults[static_cast<std::size_t>(operation)];
   if (fault.countdown <= 0) return kNoError;
   if (--fault.countdown > 0) return kNoError;
   return fault.code;
 }
 
-// The folder part of a bare or relative name, "." when it has none.
-std::string FolderOf(const std::string& name) {
-  size_t slash = name.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return name.substr(0, slash);
+void InjectFaultForTesting(FileOperation operation, int nth, int code) {
+  faults[static_cast<std::size_t>(operation)] = Fault{nth, code};
 }
 
-std::string LastPartOf(const std::string& name) {
-  size_t slash = name.find_last_of('/');
-  return slash == std::string::npos ? name : name.substr(slash + 1);
-}
-
-bool IsFolder(const std::string& name) {
-  struct stat info;
-  return stat(name.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-// The code for a failed open of `name`: a missing folder in the name is a
-// missing path (3), not a missing file.
-int OpenErrorCode(int error_number, const std::string& name) {
-  if (error_number == ENOENT && !IsFolder(FolderOf(name))) {
-    return kPathNotFound;
-  }
-  return ErrorCodeFromErrno(error_number);
-}
-
-// The read-only attribute of the desktop: no write permission bit at all.
-bool IsReadOnly(const struct stat& info) {
-  return (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
-}
-
-// Takes a whole-file open-file-description lock without waiting.
-int Lock(int fd, short type) {
-  struct flock lock = {};
-  lock.l_type = type;
-  lock.l_whence = SEEK_SET;
-  if (fcntl(fd, F_OFD_SETLK, &lock) == 0) return kNoError;
-  if (errno == EAGAIN || errno == EACCES) return kSharingViolation;
-  return ErrorCodeFromErrno(errno);
-}
-
-// True when some other open description holds a lock on the file.
-bool IsLockedByOther(int fd) {
-  struct flock lock = {};
-  lock.l_type = F_WRLCK;
-  lock.l_whence = SEEK_SET;
-  return fcntl(fd, F_OFD_GETLK, &lock) == 0 && lock.l_type != F_UNLCK;
-}
-
-void CloseQuietly(int& fd) {
-  if (fd < 0) return;
-  close(fd);
-  fd = -1;
-}
-
-// Opens `name` with `flags` and the lock of `lock_type`; on failure nothing
-// stays open. Directories are denied as the desktop denies them.
-int OpenLocked(const std::string& name, int flags, short lock_type, int& fd) {
-  if (int fault = TakeFault(FileOperation::kOpen)) return fault;
-  // Not blocking: a named pipe put where a file should be must not hang the
-  // program; it is refused below like a folder.
-  fd = open(name.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
-  if (fd < 0) return OpenErrorCode(errno, name);
-  struct stat info;
-  int code = kNoError;
-  if (fstat(fd, &info) != 0) {
-    code = ErrorCodeFromErrno(errno);
-  } else if (!S_ISREG(info.st_mode)) {
-    code = kAccessDenied;
-  } else if (fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-    code = ErrorCodeFromErrno(errno);
-  } else {
-    code = Lock(fd, lock_type);
-  }
-  if (code != kNoError) CloseQuietly(fd);
-  return code;
-}
-
-// Refuses writing to an existing name that is read-only or no plain file.
-int CheckWritable(const std::string& name) {
-  struct stat info;
-  if (stat(name.c_str(), &info) != 0) return kNoError;  // open will tell
-  if (!S_ISREG(info.st_mode) || IsReadOnly(info)) return kAccessDenied;
-  return kNoError;
-}
-
-// A name for the temporary file beside `name`, hidden by its leading dot.
-std::string TemporaryNameFor(const std::string& name, int attempt) {
-  static std::atomic<unsigned> counter{0};
-  std::string folder = FolderOf(name);
-  std::string prefix = name.find('/') == std::string::npos ? "" : folder + "/";
-  char suffix[48];
-  std::snprintf(suffix, sizeof suffix, ".%d.%u.%d.tmp",
-                static_cast<int>(getpid()), counter.fetch_add(1), attempt);
-  return prefix + "." + LastPartOf(name) + suffix;
-}
-
-}  // namespace
-
-int ErrorCodeFromErrno(int error_number) {
-  switch (error_number) {
-    case 0:
-      return kNoError;
-    case ENOENT:
-      return kFileNotFound;
-    case ENOTDIR:
-    case ENAMETOOLONG:
-      return kPathNotFound;
-    case EMFILE:
-    case ENFILE:
-      return kTooManyOpenFiles;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-      return kAccessDenied;
-    case ENOSPC:
-    case EDQUOT:
-      return kDiskFull;
-    default:
-      return error_number;
-  }
-}
-
-File::File(File&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    CloseQuietly(fd_);
-    fd_ = std::exchange(other.fd_, -1);
-  }
-  return *this;
-}
-
-File::~File() { CloseQuietly(fd_); }
-
-int File::OpenForReading(const std::string& name, File& out) {
-  out.Close();
-  int fd = -1;
-  int code = OpenLocked(name, O_RDONLY, F_RDLCK, fd);
-  if (code != kNoError) return code;
-  out = File(fd);
-  return kNoError;
-}
-
-int File::CreateForWriting(const std::string& name, File& out) {
-  out.Close();
-  if (int code = CheckWritable(name)) return code;
-  int fd = -1;
-  // No O_TRUNC: the file is emptied only once the lock is ours.
-  int code = OpenLocked(name, O_WRONLY | O_CREAT, F_WRLCK, fd);
-  if (code != kNoError) return code;
-  if (ftruncate(fd, 0) != 0) {
-    code = ErrorCodeFromErrno(errno);
-    CloseQuietly(fd);
-    return code;
-  }
-  out = File(fd);
-  return kNoError;
-}
-
-int File::ReadAll(std::string& bytes) {
-  if (!IsOpen()) return kInvalidHandle;
-  int code = TakeFault(FileOperation::kRead);
-  // Read in pieces the size of the file (one more byte finds its end at
-  // once), so a small answer file does not pay for a large zeroed buffer.
-  size_t chunk = 1 << 16;
-  struct stat info;
-  if (code == kNoError && fstat(fd_, &info) == 0 && info.st_size > 0) {
-    chunk = static_cast<size_t>(info.st_size) + 1;
-    bytes.reserve(bytes.size() + chunk);
-  }
-  while (code == kNoError) {
-    size_t old_size = bytes.size();
-    bytes.resize(old_size + chunk);
-    ssize_t got = read(fd_, bytes.data() + old_size, chunk);
-    bytes.resize(old_size + (got > 0 ? static_cast<size_t>(got) : 0));
-    if (got == 0) return kNoError;
-    if (got < 0 && errno != EINTR) code = ErrorCodeFromErrno(errno);
-  }
-  CloseQuietly(fd_);
-  return code;
-}
-
-int File::Write(std::string_view bytes) {
-  if (!IsOpen()) return kInvalidHandle;
-  int code = TakeFault(FileOperation::kWrite);
-  while (code == kNoError && !bytes.empty()) {
-    ssize_t put = write(fd_, bytes.data(), bytes.size());
-    if (put > 0) {
-      bytes.remove_prefix(static_cast<size_t>(put));
-    } else if (put == 0) {
-      code = kDiskFull;
-    } else if (errno != EINTR) {
-      code = ErrorCodeFromErrno(errno);
-    }
-  }
-  if (code != kNoError) CloseQuietly(fd_);
-  return code;
-}
-
-int File::Sync() {
-  if (!IsOpen()) return kInvalidHandle;
-  if (fsync(fd_) == 0) return kNoError;
-  int code = ErrorCodeFromErrno(errno);
-  CloseQuietly(fd_);
-  return code;
-}
-
-int File::Close() {
-  if (!IsOpen()) return kNoError;
-  int code = TakeFault(FileOperation::kClose);
-  // The descriptor is gone after close() whatever it reports.
-  if (close(std::exchange(fd_, -1)) != 0 && code == kNoError) {
-    code = ErrorCodeFromErrno(errno);
-  }
-  return code;
-}
-
-ReplacementFile::~ReplacementFile() { Abandon(); }
-
-int ReplacementFile::Begin(const std::string& name) {
-  Abandon();
-  if (int code = CheckWritable(name)) return code;
-  // Hold the real file for the whole replacement, as writing it in place
-  // would; a missing one is simply created by the rename.
-  int target_fd = -1;
-  mode_t mode = 0666;
-  bool keep_mode = false;
-  if (access(name.c_str(), F_OK) == 0) {
-    int code = OpenLocked(name, O_WRONLY, F_WRLCK, target_fd);
-    if (code != kNoError) return code;
-    target_ = File(target_fd);
-    struct stat info;
-    if (fstat(target_fd, &info) == 0) {
-      mode = info.st_mode & 07777;
-      keep_mode = true;
-    }
-  }
-  int temporary_fd = -1;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    temporary_name_ = TemporaryNameFor(name, attempt);
-    int code = OpenLocked(temporary_name_, O_WRONLY | O_CREAT | O_EXCL, F_WRLCK,
-                          temporary_fd);
-    if (code == kNoError) break;
-    temporary_name_.clear();
-    if (code == EEXIST) continue;  // a name clash: try another name
-    target_.Close();
-    return code;
-  }
-  if (temporary_fd < 0) {
-    target_.Close();
-    return EEXIST;
-  }
-  // The new file keeps the permissions of the one it replaces.
-  if (keep_mode) fchmod(temporary_fd, mode);
-  temporary_ = File(temporary_fd);
-  name_ = name;
-  return kNoError;
-}
-
-int ReplacementFile::Write(std::string_view bytes) {
-  if (!temporary_.IsOpen()) return kInvalidHandle;
-  int code = temporary_.Write(bytes);
-  if (code != kNoError) Abandon();
-  return code;
-}
-
-int ReplacementFile::Commit() {
-  if (!temporary_.IsOpen()) return kInvalidHandle;
-  int code = temporary_.Sync();
-  if (code == kNoError) code = temporary_.Close();
-  if (code == kNoError) code = TakeFault(FileOperation::kRename);
-  if (code == kNoError && rename(temporary_name_.c_str(), name_.c_str()) != 0) {
-    code = ErrorCodeFromErrno(errno);
-  }
-  if (code != kNoError) {
-    Abandon();
-    return code;
-  }
-  // The replacement is in place; the old file's lock has nothing left to
-  // protect, so closing it cannot fail the write.
-  temporary_name_.clear();
-  Abandon();
-  return kNoError;
-}
-
-void ReplacementFile::Abandon() {
-  temporary_ = File();
-  if (!temporary_name_.empty()) unlink(temporary_name_.c_str());
-  temporary_name_.clear();
-  target_ = File();
-  name_.clear();
-}
-
-int DeleteFileByName(const std::string& name) {
-  if (int fault = TakeFault(FileOperation::kDelete)) return fault;
-  struct stat info;
-  if (lstat(name.c_str(), &info) != 0) return OpenErrorCode(errno, name);
-  if (S_ISDIR(info.st_mode)) return kAccessDenied;
-  struct stat target;
-  if (stat(name.c_str(), &target) == 0 && IsReadOnly(target)) {
-    return kAccessDenied;
-  }
-  // A file another holder has open (and so locked) cannot be deleted.
-  int fd = open(name.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd >= 0) {
-    bool locked = IsLockedByOther(fd);
-    close(fd);
-    if (locked) return kSharingViolation;
-  }
-  if (unlink(name.c_str()) != 0) return OpenErrorCode(errno, name);
-  return kNoError;
-}
-
-std::vector<std::string> FindFiles(std::string_view pattern) {
-  std::vector<std::string> names;
-  DIR* folder = opendir(".");
-  if (folder == nullptr) return names;
-  while (const dirent* entry = readdir(folder)) {
-    std::string name = entry->d_name;
-    if (name.empty() || name[0] == '.') continue;
-    if (!WildcardMatch(pattern, name)) continue;
-    struct stat info;
-    if (stat(name.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
-    names.push_back(std::move(name));
-  }
-  closedir(folder);
-  return names;
-}
+void ClearFaultsForTesting() { faults = {}; }
 
 bool WildcardMatch(std::string_view pattern, std::string_view name) {
   auto same = [](char p, char n) {
@@ -390,11 +60,5 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
   while (p < pattern.size() && pattern[p] == '*') ++p;
   return p == pattern.size();
 }
-
-void InjectFaultForTesting(FileOperation operation, int nth, int code) {
-  faults[static_cast<size_t>(operation)] = Fault{nth, code};
-}
-
-void ClearFaultsForTesting() { faults = {}; }
 
 }  // namespace tabulon::platform

@@ -1,7 +1,8 @@
-// The desktop's file services on Linux: opening with read sharing, reading,
-// writing, deleting and searching the current folder, with the desktop's
-// error codes. Every call reports failure as a code (0 is success) and never
-// throws; the text layer turns codes into failures the user sees.
+// The desktop's file services: opening with read sharing, reading, writing,
+// deleting and searching the current folder, with the desktop's error codes.
+// One implementation per platform (files_posix.cc, files_win32.cc). Every call
+// reports failure as a code (0 is success) and never throws; the text layer
+// turns codes into failures the user sees.
 #ifndef TABULON_PLATFORM_FILES_H_
 #define TABULON_PLATFORM_FILES_H_
 
@@ -20,9 +21,6 @@ inline constexpr int kAccessDenied = 5;
 inline constexpr int kInvalidHandle = 6;  // an operation on a closed file
 inline constexpr int kSharingViolation = 32;
 inline constexpr int kDiskFull = 112;
-
-// Maps an errno value to the desktop's code; unknown values pass through.
-int ErrorCodeFromErrno(int error_number);
 
 // An open file with its share-mode lock. Move-only; the destructor closes
 // (and so unlocks) without reporting.

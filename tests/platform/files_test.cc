@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/errno_codes.h"
 #include "support/injected_fault.h"
 #include "support/scratch_folder.h"
 

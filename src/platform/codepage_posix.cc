@@ -1,10 +1,10 @@
-#include "platform/codepage.h"
-
 #include <errno.h>
 #include <iconv.h>
 
 #include <algorithm>
 #include <stdexcept>
+
+#include "platform/codepage.h"
 
 namespace tabulon::platform {
 namespace {
