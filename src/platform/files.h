@@ -6,11 +6,23 @@
 #ifndef TABULON_PLATFORM_FILES_H_
 #define TABULON_PLATFORM_FILES_H_
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tabulon::platform {
+
+// The operating system's own handle of an open file: a HANDLE on Windows
+// (a pointer; <windows.h> stays out of this header), a descriptor elsewhere.
+#if defined(_WIN32)
+using NativeFile = void*;
+inline NativeFile const kNoFile =
+    reinterpret_cast<NativeFile>(static_cast<std::intptr_t>(-1));
+#else
+using NativeFile = int;
+inline constexpr NativeFile kNoFile = -1;
+#endif
 
 // The desktop's error codes for the failures Tabulon can meet.
 inline constexpr int kNoError = 0;
@@ -22,8 +34,9 @@ inline constexpr int kInvalidHandle = 6;  // an operation on a closed file
 inline constexpr int kSharingViolation = 32;
 inline constexpr int kDiskFull = 112;
 
-// An open file with its share-mode lock. Move-only; the destructor closes
-// (and so unlocks) without reporting.
+// An open file with its share mode (a sharing mode of the handle on Windows,
+// a lock of the open file description on POSIX). Move-only; the destructor
+// closes (and so lets go) without reporting.
 class File {
  public:
   File() = default;
@@ -50,12 +63,12 @@ class File {
   // Closes and unlocks. Closing a file that is not open is a success.
   int Close();
 
-  bool IsOpen() const { return fd_ >= 0; }
+  bool IsOpen() const { return handle_ != kNoFile; }
 
  private:
   friend class ReplacementFile;
-  explicit File(int fd) : fd_(fd) {}
-  int fd_ = -1;
+  explicit File(NativeFile handle) : handle_(handle) {}
+  NativeFile handle_ = kNoFile;
 };
 
 // Writes a file anew without ever leaving it half written: the bytes go to a
@@ -80,6 +93,9 @@ class ReplacementFile {
   std::string temporary_name_;
   File target_;
   File temporary_;
+  // The replaced file's attributes where the platform has them and its own
+  // replacement might not keep them (hidden, system, archive).
+  std::uint32_t target_attributes_ = 0;
 };
 
 // Deletes the named file at once and for good.

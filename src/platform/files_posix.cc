@@ -140,17 +140,17 @@ int ErrorCodeFromErrno(int error_number) {
   }
 }
 
-File::File(File&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+File::File(File&& other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
 
 File& File::operator=(File&& other) noexcept {
   if (this != &other) {
-    CloseQuietly(fd_);
-    fd_ = std::exchange(other.fd_, -1);
+    CloseQuietly(handle_);
+    handle_ = std::exchange(other.handle_, -1);
   }
   return *this;
 }
 
-File::~File() { CloseQuietly(fd_); }
+File::~File() { CloseQuietly(handle_); }
 
 int File::OpenForReading(const std::string& name, File& out) {
   out.Close();
@@ -184,19 +184,19 @@ int File::ReadAll(std::string& bytes) {
   // once), so a small answer file does not pay for a large zeroed buffer.
   size_t chunk = 1 << 16;
   struct stat info;
-  if (code == kNoError && fstat(fd_, &info) == 0 && info.st_size > 0) {
+  if (code == kNoError && fstat(handle_, &info) == 0 && info.st_size > 0) {
     chunk = static_cast<size_t>(info.st_size) + 1;
     bytes.reserve(bytes.size() + chunk);
   }
   while (code == kNoError) {
     size_t old_size = bytes.size();
     bytes.resize(old_size + chunk);
-    ssize_t got = read(fd_, bytes.data() + old_size, chunk);
+    ssize_t got = read(handle_, bytes.data() + old_size, chunk);
     bytes.resize(old_size + (got > 0 ? static_cast<size_t>(got) : 0));
     if (got == 0) return kNoError;
     if (got < 0 && errno != EINTR) code = ErrorCodeFromErrno(errno);
   }
-  CloseQuietly(fd_);
+  CloseQuietly(handle_);
   return code;
 }
 
@@ -204,7 +204,7 @@ int File::Write(std::string_view bytes) {
   if (!IsOpen()) return kInvalidHandle;
   int code = TakeFault(FileOperation::kWrite);
   while (code == kNoError && !bytes.empty()) {
-    ssize_t put = write(fd_, bytes.data(), bytes.size());
+    ssize_t put = write(handle_, bytes.data(), bytes.size());
     if (put > 0) {
       bytes.remove_prefix(static_cast<size_t>(put));
     } else if (put == 0) {
@@ -213,15 +213,15 @@ int File::Write(std::string_view bytes) {
       code = ErrorCodeFromErrno(errno);
     }
   }
-  if (code != kNoError) CloseQuietly(fd_);
+  if (code != kNoError) CloseQuietly(handle_);
   return code;
 }
 
 int File::Sync() {
   if (!IsOpen()) return kInvalidHandle;
-  if (fsync(fd_) == 0) return kNoError;
+  if (fsync(handle_) == 0) return kNoError;
   int code = ErrorCodeFromErrno(errno);
-  CloseQuietly(fd_);
+  CloseQuietly(handle_);
   return code;
 }
 
@@ -229,7 +229,7 @@ int File::Close() {
   if (!IsOpen()) return kNoError;
   int code = TakeFault(FileOperation::kClose);
   // The descriptor is gone after close() whatever it reports.
-  if (close(std::exchange(fd_, -1)) != 0 && code == kNoError) {
+  if (close(std::exchange(handle_, -1)) != 0 && code == kNoError) {
     code = ErrorCodeFromErrno(errno);
   }
   return code;
