@@ -159,7 +159,7 @@ TEST_P(AnswerReadFaultTest, TallyStopsAtTheSecondFile) {
   ASSERT_EQ(table.size(), 1u);
   EXPECT_EQ(table[0].computer_name, "PC01");
   // The file that failed was closed at once.
-  EXPECT_FALSE(test_support::IsLocked("b.ans"));
+  EXPECT_FALSE(test_support::IsHeld("b.ans"));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,12 +1,9 @@
 // Answer files that misbehave on a real disk: vanished, held by another
 // program, not files at all, very long, very many.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -25,7 +22,7 @@ namespace tabulon {
 namespace {
 
 using test_support::DeleteEveryListedFile;
-using test_support::ForeignLock;
+using test_support::HeldByAnotherProgram;
 using test_support::RecordingListener;
 using test_support::Sjis;
 using test_support::WriteBytes;
@@ -80,7 +77,7 @@ TEST_F(RealFilesTest, FileHeldByAnotherProgramIsASharingViolation) {
   WriteBytes("a.ans", kAnswer);
   WriteBytes("b.ans", kAnswer);
   {
-    ForeignLock held("b.ans");
+    const HeldByAnotherProgram held("b.ans");
     const text::InputOutputFailure failure = TallyFailure();
     EXPECT_EQ(failure.Code(), 32);
     EXPECT_EQ(text::WithFullStop(failure.Message()), Sjis("I/O エラー (32)"));
@@ -93,7 +90,7 @@ TEST_F(RealFilesTest, FileHeldByAnotherProgramIsASharingViolation) {
 
 TEST_F(RealFilesTest, FileHeldByAnotherProgramSurvivesTheErase) {
   for (const char* name : {"a.ans", "b.ans", "c.ans"}) WriteBytes(name, "x");
-  ForeignLock held("b.ans");
+  const HeldByAnotherProgram held("b.ans");
   text::AnswerFileList list;
   EXPECT_EQ(DeleteEveryListedFile(list),
             (std::vector<bool>{true, false, true}));
@@ -106,13 +103,17 @@ TEST_F(RealFilesTest, FileHeldByAnotherProgramSurvivesTheErase) {
 TEST_F(RealFilesTest, OnlyOrdinaryFilesAndLinksToThemAreListed) {
   WriteBytes("a.ans", kAnswer);
   WriteBytes("target.txt", kAnswer);
-  std::filesystem::create_directory("x.ans");
-  std::filesystem::create_directory("folder");
-  std::filesystem::create_directory_symlink("folder", "d.ans");
-  std::filesystem::create_symlink("nowhere", "e.ans");
-  std::filesystem::create_symlink("target.txt", "y.ans");
+  test_support::MakeFolder("x.ans");
+  test_support::MakeFolder("folder");
   // Reading a pipe would wait for a writer for ever.
-  ASSERT_EQ(mkfifo("p.ans", 0644), 0);
+  if (!test_support::MakeSymbolicLink("folder", "d.ans") ||
+      !test_support::MakeSymbolicLink("nowhere", "e.ans") ||
+      !test_support::MakeSymbolicLink("target.txt", "y.ans") ||
+      !test_support::MakeNamedPipe("p.ans")) {
+    GTEST_SKIP() << "links and named pipes are POSIX fixtures; Windows "
+                    "lists by attributes (platform test "
+                    "FindsOnlyOrdinaryFilesOfTheirOwnLongName)";
+  }
 
   text::AnswerFileList list;
   EXPECT_EQ(list.Names(), (Lines{"a.ans", "y.ans"}));
@@ -157,8 +158,17 @@ TEST_F(RealFilesTest, HundredThousandLinesAreAllRead) {
   EXPECT_EQ(listener_.events, Lines{"choice 1: 1 0 1 0 0"});
 }
 
-TEST_F(RealFilesTest, TenThousandAnswerFilesAreListedAndTallied) {
-  constexpr int kFiles = 10000;
+// Wine looks a new name up in the whole folder, so making 10,000 fixture
+// files there takes 40 s: the Windows build lists and tallies a fifth as
+// many, which still shows the order and the tally at scale.
+#if defined(_WIN32)
+constexpr int kManyFiles = 2000;
+#else
+constexpr int kManyFiles = 10000;
+#endif
+
+TEST_F(RealFilesTest, ThousandsOfAnswerFilesAreListedAndTallied) {
+  constexpr int kFiles = kManyFiles;
   for (int i = 0; i < kFiles; ++i) {
     char name[16];
     std::snprintf(name, sizeof name, "%05d.ans", i);
@@ -167,7 +177,9 @@ TEST_F(RealFilesTest, TenThousandAnswerFilesAreListedAndTallied) {
   text::AnswerFileList list;
   ASSERT_EQ(list.Count(), kFiles);
   EXPECT_EQ(list.Name(1), "00000.ans");
-  EXPECT_EQ(list.Name(kFiles), "09999.ans");
+  char last[16];
+  std::snprintf(last, sizeof last, "%05d.ans", kFiles - 1);
+  EXPECT_EQ(list.Name(kFiles), last);
   EXPECT_TRUE(std::is_sorted(list.Names().begin(), list.Names().end()));
 
   survey::TallyAnswerFiles(list.Names(), counts_, table_, listener_);

@@ -1,12 +1,9 @@
 #include "robustness_support.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 
 #include "platform/codepage.h"
 
@@ -25,13 +22,6 @@ std::string DoubleByteCharacter(std::string_view pair) {
   const std::string utf8 = platform::Cp932ToUtf8(pair);
   if (utf8.find("\xEF\xBF\xBD") != std::string::npos) return {};
   return utf8;
-}
-
-bool LockRange(int fd, int command, struct flock& lock) {
-  lock.l_whence = SEEK_SET;
-  lock.l_start = 0;
-  lock.l_len = 0;
-  return fcntl(fd, command, &lock) == 0;
 }
 
 }  // namespace
@@ -67,37 +57,6 @@ std::string Readable(std::string_view cp932) {
     out += Escaped(byte);
   }
   return out;
-}
-
-std::vector<std::string> FolderListing() {
-  std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator("."))
-    names.push_back(entry.path().filename().string());
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-ForeignLock::ForeignLock(const std::string& name)
-    : fd_(open(name.c_str(), O_RDWR | O_CLOEXEC)) {
-  struct flock lock = {};
-  lock.l_type = F_WRLCK;
-  EXPECT_TRUE(fd_ >= 0 && LockRange(fd_, F_OFD_SETLK, lock))
-      << "cannot lock " << name;
-}
-
-ForeignLock::~ForeignLock() {
-  if (fd_ >= 0) close(fd_);
-}
-
-bool IsLocked(const std::string& name) {
-  const int fd = open(name.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct flock lock = {};
-  lock.l_type = F_WRLCK;
-  const bool locked =
-      LockRange(fd, F_OFD_GETLK, lock) && lock.l_type != F_UNLCK;
-  close(fd);
-  return locked;
 }
 
 std::vector<bool> DeleteEveryListedFile(text::AnswerFileList& list) {

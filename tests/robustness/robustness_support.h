@@ -1,6 +1,5 @@
 // Helpers of the robustness tests: a listener that writes down every call,
-// a readable rendering of CP932 bytes, the folder's full listing, and a lock
-// held the way another program holds one.
+// a readable rendering of CP932 bytes, and erasing as the erase button does.
 #ifndef TABULON_TESTS_ROBUSTNESS_ROBUSTNESS_SUPPORT_H_
 #define TABULON_TESTS_ROBUSTNESS_ROBUSTNESS_SUPPORT_H_
 
@@ -27,28 +26,9 @@ class RecordingListener : public survey::TallyListener {
 // every other byte (and the backslash) is written \xNN.
 std::string Readable(std::string_view cp932);
 
-// Every entry of the current folder, dot files included, sorted.
-std::vector<std::string> FolderListing();
-
-// Holds a file open with a write lock from a descriptor of its own, as
-// another program that does not share it would; released on destruction.
-class ForeignLock {
- public:
-  explicit ForeignLock(const std::string& name);
-  ~ForeignLock();
-  ForeignLock(const ForeignLock&) = delete;
-  ForeignLock& operator=(const ForeignLock&) = delete;
-
- private:
-  int fd_ = -1;
-};
-
 // Deletes every file the list holds, in list order, as erasing does; says
 // for each whether its deletion succeeded.
 std::vector<bool> DeleteEveryListedFile(text::AnswerFileList& list);
-
-// True when some open description holds a lock on the file.
-bool IsLocked(const std::string& name);
 
 }  // namespace tabulon::test_support
 

@@ -1,12 +1,8 @@
 #include "survey/results_csv.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <set>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,6 +16,8 @@ namespace tabulon::survey {
 namespace {
 
 using test_support::Exists;
+using test_support::FolderListing;
+using test_support::HeldByAnotherProgram;
 using test_support::InScratchFolder;
 using test_support::ReadBytes;
 using test_support::Sjis;
@@ -153,37 +151,36 @@ class ResultsFailureTest : public WriteTallyResultsTest {
   // Writes, expects the failure code, and checks that the earlier file and
   // nothing else is in the folder.
   void ExpectFailureKeepingEarlierFile(int code) {
+    ExpectFailure(code);
+    ExpectOnlyTheEarlierFile();
+  }
+  void ExpectFailure(int code) {
     try {
       WriteTallyResults(ThreeKindsQuestionnaire(), {RowOf({"PC01", "A"})}, 1);
       ADD_FAILURE() << "no failure";
     } catch (const text::InputOutputFailure& failure) {
       EXPECT_EQ(failure.Code(), code);
     }
+  }
+  void ExpectOnlyTheEarlierFile() {
     EXPECT_EQ(ResultsFile(), kEarlier);
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(".")) {
-      names.insert(entry.path().filename().string());
-    }
-    EXPECT_EQ(names, std::set<std::string>{Sjis("集計結果.csv")});
+    EXPECT_EQ(FolderListing(), Lines{Sjis("集計結果.csv")});
   }
 
   const std::string kEarlier = Sjis("earlier,結果,\r\n");
 };
 
 TEST_F(ResultsFailureTest, ReadOnlyFileFailsWithCode5) {
-  ASSERT_EQ(chmod(Sjis("集計結果.csv").c_str(), 0444), 0);
+  test_support::MakeReadOnly(Sjis("集計結果.csv"));
   ExpectFailureKeepingEarlierFile(platform::kAccessDenied);
 }
 
 TEST_F(ResultsFailureTest, LockedFileFailsWithCode32) {
-  const int fd = open(Sjis("集計結果.csv").c_str(), O_RDWR);
-  ASSERT_GE(fd, 0);
-  struct flock lock = {};
-  lock.l_type = F_WRLCK;
-  lock.l_whence = SEEK_SET;
-  ASSERT_EQ(fcntl(fd, F_OFD_SETLK, &lock), 0);
-  ExpectFailureKeepingEarlierFile(platform::kSharingViolation);
-  close(fd);
+  {
+    const HeldByAnotherProgram held(Sjis("集計結果.csv"));
+    ExpectFailure(platform::kSharingViolation);
+  }
+  ExpectOnlyTheEarlierFile();
 }
 
 TEST_F(ResultsFailureTest, FullDiskKeepsTheEarlierFileAndNoTemporary) {
@@ -193,14 +190,10 @@ TEST_F(ResultsFailureTest, FullDiskKeepsTheEarlierFileAndNoTemporary) {
 }
 
 TEST_F(ResultsFailureTest, SucceedsOnceTheLockIsGone) {
-  const int fd = open(Sjis("集計結果.csv").c_str(), O_RDWR);
-  ASSERT_GE(fd, 0);
-  struct flock lock = {};
-  lock.l_type = F_WRLCK;
-  ASSERT_EQ(fcntl(fd, F_OFD_SETLK, &lock), 0);
+  auto held = std::make_unique<HeldByAnotherProgram>(Sjis("集計結果.csv"));
   EXPECT_THROW(WriteTallyResults(ThreeKindsQuestionnaire(), {}, 0),
                text::InputOutputFailure);
-  close(fd);
+  held.reset();
   WriteTallyResults(ThreeKindsQuestionnaire(), {}, 0);
   EXPECT_EQ(ResultsFile(), kHeadings);
 }

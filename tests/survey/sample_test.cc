@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -36,7 +35,7 @@ class CheckingListener : public TallyListener {
 class SampleSurveyTest : public test_support::InScratchFolder {};
 
 TEST_F(SampleSurveyTest, TalliesCleanly) {
-  std::filesystem::copy(TABULON_SAMPLE_FOLDER, folder_.Path());
+  test_support::CopyFilesFrom(TABULON_SAMPLE_FOLDER);
   const Questionnaire questionnaire = LoadQuestionnaire();
   int questions = 0;
   while (questions < kQuestionCount && questionnaire.At(questions + 1).InUse())

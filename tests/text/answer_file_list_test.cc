@@ -1,9 +1,7 @@
 #include "text/answer_file_list.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -13,6 +11,8 @@ namespace tabulon::text {
 namespace {
 
 using ::tabulon::test_support::Exists;
+using ::tabulon::test_support::MakeFolder;
+using ::tabulon::test_support::MakeReadOnly;
 using ::tabulon::test_support::WriteBytes;
 using Names = std::vector<std::string>;
 
@@ -45,8 +45,8 @@ TEST_F(AnswerFileListTest, ListsAnswerFilesInNameOrder) {
 
 TEST_F(AnswerFileListTest, LeavesOutHiddenFilesAndFolders) {
   Make({"a.ans", ".hidden.ans", "ro.ans"});
-  chmod("ro.ans", 0444);  // read-only answer files are listed
-  std::filesystem::create_directory("x.ans");
+  MakeReadOnly("ro.ans");  // read-only answer files are listed
+  MakeFolder("x.ans");
   AnswerFileList list;
   EXPECT_EQ(list.Names(), (Names{"a.ans", "ro.ans"}));
 }
@@ -90,7 +90,7 @@ TEST_F(AnswerFileListTest, ShowsTheBusyPointerFromTheHundredAndFirstName) {
 
 TEST_F(AnswerFileListTest, DeleteFileReportsSuccess) {
   Make({"1.ans", "ro.ans"});
-  chmod("ro.ans", 0444);
+  MakeReadOnly("ro.ans");
   EXPECT_TRUE(DeleteFile("1.ans"));
   EXPECT_FALSE(Exists("1.ans"));
   EXPECT_FALSE(DeleteFile("1.ans"));

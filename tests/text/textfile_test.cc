@@ -1,10 +1,7 @@
 #include "text/textfile.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -129,9 +126,8 @@ TEST_F(TextFileTest, FailedWriteKeepsTheEarlierResults) {
             }),
             std::make_pair(112, Sjis("I/O エラー (112)")));
   EXPECT_EQ(ReadBytes(name), "earlier\r\n");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."),
-                          std::filesystem::directory_iterator()),
-            1);
+  EXPECT_EQ(::tabulon::test_support::FolderListing(),
+            std::vector<std::string>{name});
   // The same run can write the file again afterwards.
   out.Create(name);
   out.Write("again");
@@ -148,7 +144,7 @@ TEST_F(TextFileTest, CreatingALockedOrReadOnlyResultsFileFails) {
     TextOutputFile out;
     EXPECT_EQ(FailureOf([&] { out.Create(name); }).first, 32);
   }
-  chmod(name.c_str(), 0444);
+  ::tabulon::test_support::MakeReadOnly(name);
   TextOutputFile out;
   EXPECT_EQ(FailureOf([&] { out.Create(name); }).first, 5);
   EXPECT_EQ(ReadBytes(name), "earlier");
