@@ -94,8 +94,8 @@ class ReplacementFile {
   File target_;
   File temporary_;
   // The replaced file's attributes where the platform has them and its own
-  // replacement might not keep them (hidden, system, archive).
-  std::uint32_t target_attributes_ = 0;
+  // replacement might not keep them (hidden, system, archive): Windows only.
+  [[maybe_unused]] std::uint32_t target_attributes_ = 0;
 };
 
 // Deletes the named file at once and for good.
