@@ -1,11 +1,15 @@
 // Tabulon: the tally sheet for a school questionnaire, run in the folder that
 // holds "data.txt" and the pupils' answer files.
+#include <clocale>
+
 #include "gui/qt/qt_backend.h"
 #include "text/fixed_texts.h"
 #include "window/main_window.h"
 
 int main(int argc, char** argv) {
   using namespace tabulon;
+  // File names are spelt on disk in the locale's character set.
+  std::setlocale(LC_CTYPE, "");
   // The backend takes Qt's own start-up arguments (window placement and
   // state requests from the desktop); Tabulon reads no others. The title
   // names the program in the task bar and captions the error box.

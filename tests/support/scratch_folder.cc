@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "platform/codepage.h"
+#include "platform/file_names.h"
 
 namespace tabulon::test_support {
 
@@ -34,17 +35,20 @@ ScratchFolder::~ScratchFolder() {
 }
 
 void WriteBytes(const std::string& name, std::string_view bytes) {
-  std::ofstream out(name, std::ios::binary | std::ios::trunc);
+  std::ofstream out(platform::FileSystemName(name),
+                    std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   ASSERT_TRUE(out.good()) << "cannot write " << name;
 }
 
 std::string ReadBytes(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
+  std::ifstream in(platform::FileSystemName(name), std::ios::binary);
   EXPECT_TRUE(in.good()) << "cannot read " << name;
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-bool Exists(const std::string& name) { return std::filesystem::exists(name); }
+bool Exists(const std::string& name) {
+  return std::filesystem::exists(platform::FileSystemName(name));
+}
 
 }  // namespace tabulon::test_support

@@ -36,6 +36,7 @@ class InScratchFolder : public ::testing::Test {
   ScratchFolder folder_;
 };
 
+// Names are the program's (CP932), spelt on disk as the program spells them.
 // Writes the bytes as they are to the named file (in the current folder).
 void WriteBytes(const std::string& name, std::string_view bytes);
 // The whole file's bytes; fails the test if it cannot be read.
