@@ -6,6 +6,7 @@
 #include <clocale>
 #include <filesystem>
 #include <fstream>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -40,6 +41,8 @@ struct NameCase {
   std::string program_name;
   std::string disk_name;
 };
+
+void PrintTo(const NameCase& c, std::ostream* out) { *out << c.what; }
 
 class Utf8NamesTest : public ::testing::TestWithParam<NameCase> {
  protected:

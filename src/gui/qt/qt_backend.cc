@@ -1,6 +1,9 @@
 #include "gui/qt/qt_backend.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QImage>
 #include <QListWidget>
 #include <QMessageBox>
@@ -8,6 +11,7 @@
 #include <QScrollArea>
 #include <QWidget>
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <tuple>
 #include <unordered_map>
@@ -66,6 +70,18 @@ QPalette WindowPalette(const Form& form, QPalette palette) {
   palette.setColor(QPalette::ButtonText, Qt::black);
   palette.setColor(QPalette::WindowText, Qt::black);
   return palette;
+}
+
+// What an unattended box would have shown, and how it was answered.
+void ReportBox(const QString& caption, const QString& message,
+               const QString& answer) {
+  const QString text = caption + ": " + message + " [" + answer + "]";
+  std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
+// A button's caption as read aloud: ampersand markers dropped.
+QString Spoken(std::string_view cp932) {
+  return ToQString(WithoutAmpersands(cp932));
 }
 
 }  // namespace
@@ -188,6 +204,7 @@ struct QtBackend::State {
   Form* form = nullptr;
   std::unordered_map<const Control*, Realised> realised;
   int busy_depth = 0;
+  bool unattended = false;
 };
 
 QtBackend::QtBackend() : QtBackend(g_argc, g_argv) {}
@@ -227,6 +244,10 @@ Extent QtBackend::Measure(const Font& font, std::string_view cp932) {
 
 void QtBackend::ShowStop(std::string_view caption, std::string_view message) {
   if (state_->form != nullptr) Sync(*state_->form);
+  if (state_->unattended) {
+    ReportBox(ToQString(caption), WithLineBreaks(ToQString(message)), "OK");
+    return;
+  }
   QMessageBox box(QMessageBox::Critical, ToQString(caption),
                   WithLineBreaks(ToQString(message)), QMessageBox::Ok);
   box.setTextFormat(Qt::PlainText);
@@ -236,6 +257,12 @@ void QtBackend::ShowStop(std::string_view caption, std::string_view message) {
 
 bool QtBackend::Confirm(const Confirmation& confirmation) {
   if (state_->form != nullptr) Sync(*state_->form);
+  if (state_->unattended) {
+    ReportBox(ToQString(confirmation.caption),
+              WithLineBreaks(ToQString(confirmation.message)),
+              Spoken(confirmation.yes_button));
+    return true;
+  }
   QMessageBox box;
   box.setIcon(QMessageBox::Question);
   box.setWindowTitle(ToQString(confirmation.caption));
@@ -251,6 +278,17 @@ bool QtBackend::Confirm(const Confirmation& confirmation) {
   box.setEscapeButton(no);
   box.exec();
   return box.clickedButton() == yes;
+}
+
+std::string QtBackend::ChooseFolder(std::string_view caption) {
+  const QString folder = QFileDialog::getExistingDirectory(
+      nullptr, ToQString(caption), QDir::currentPath());
+  if (folder.isEmpty()) return "";
+  return QFile::encodeName(folder).toStdString();
+}
+
+void QtBackend::AnswerBoxesUnattended(bool unattended) {
+  state_->unattended = unattended;
 }
 
 void QtBackend::SetApplicationTitle(std::string_view title) {
