@@ -188,6 +188,57 @@ struct QtBackend::State {
     }
   }
 
+  // What a screen reader needs that the layout says only by placement: a
+  // bar is read as the label just left of it in its row (its count), and a
+  // list is named after the label just above it that shares its left edge
+  // (its question), or else after its panel.
+  void RelateForAccessibility(const Form& form) {
+    auto caption_widget = [this](const Control* control) {
+      return static_cast<qt::CaptionWidget*>(realised.at(control).widget);
+    };
+    for (const auto& control : form.Controls()) {
+      const Control* best = nullptr;
+      const bool list = control->Kind() == ControlKind::kListBox;
+      if (control->Kind() != ControlKind::kLabel && !list) continue;
+      for (const auto& other : form.Controls()) {
+        if (other->Kind() != ControlKind::kLabel ||
+            other->Parent() != control->Parent() || other == control) {
+          continue;
+        }
+        const bool candidate =
+            list ? other->Left() == control->Left() &&
+                       other->Top() < control->Top() &&
+                       (best == nullptr || other->Top() > best->Top())
+                 : other->Top() == control->Top() &&
+                       other->Left() < control->Left() &&
+                       (best == nullptr || other->Left() > best->Left());
+        if (candidate) best = other.get();
+      }
+      if (!list) {
+        if (best != nullptr) {
+          caption_widget(control.get())->SetRowNeighbour(caption_widget(best));
+        }
+        continue;
+      }
+      if (best == nullptr && control->Parent() != nullptr &&
+          control->Parent()->Kind() == ControlKind::kGroupBox) {
+        best = control->Parent();
+      }
+      if (best != nullptr) {
+        list_titles.emplace_back(realised.at(control.get()).widget,
+                                 caption_widget(best));
+      }
+    }
+  }
+
+  // Lists take their question's name whenever it changed.
+  void NameLists() {
+    for (const auto& [list, title] : list_titles) {
+      const QString name = title->AccessibleName();
+      if (list->accessibleName() != name) list->setAccessibleName(name);
+    }
+  }
+
   // The client area is the outer size less the frame.
   void Place(const Form& form) {
     window->resize(
@@ -203,6 +254,7 @@ struct QtBackend::State {
   QWidget* content = nullptr;
   Form* form = nullptr;
   std::unordered_map<const Control*, Realised> realised;
+  std::vector<std::pair<QWidget*, const qt::CaptionWidget*>> list_titles;
   int busy_depth = 0;
   bool unattended = false;
 };
@@ -220,10 +272,12 @@ QtBackend::QtBackend(int& argc, char** argv)
       {QString::fromStdString(FamilyFor(std::string(kProportionalFace)))});
   font.setPixelSize(12);
   QApplication::setFont(font);
+  qt::CaptionWidget::InstallAccessibility();
 }
 
 QtBackend::~QtBackend() {
   while (state_->busy_depth > 0) SetBusy(false);
+  state_->list_titles.clear();
   state_->realised.clear();
   state_->window.reset();
   state_->fonts.clear();
@@ -310,12 +364,14 @@ void QtBackend::SetBusy(bool busy) {
 void QtBackend::Realise(Form& form) {
   State& state = *state_;
   state.form = &form;
+  state.list_titles.clear();
   state.CreateWindow(form);
   for (const auto& control : form.Controls()) {
     state.realised[control.get()].widget = CreateWidget(*control);
   }
   state.Stack(form);
   state.SetTabOrder(form);
+  state.RelateForAccessibility(form);
   state.Place(form);
   // Every widget starts from the form's whole state, whatever was synced
   // before.
@@ -383,6 +439,7 @@ void QtBackend::Sync(Form& form) {
     if (control->Parent() == &form) layout_changed = true;
   }
   dirty.clear();
+  state.NameLists();
   if (!layout_changed) return;
   // The scrolled area reaches as far as the window's controls do.
   int right = 0;

@@ -1,5 +1,6 @@
 #include "gui/qt/qt_widgets.h"
 
+#include <QAccessibleWidget>
 #include <QFontDatabase>
 #include <QPaintEvent>
 #include <QPainter>
@@ -148,14 +149,65 @@ std::vector<Glyph> Glyphs(const QString& caption, FontEntry& font,
   return glyphs;
 }
 
+// Its accessible name and role come from the widget, asked afresh each time:
+// a bar's name follows its neighbour's caption.
+class CaptionAccessible : public QAccessibleWidget {
+ public:
+  explicit CaptionAccessible(CaptionWidget* widget)
+      : QAccessibleWidget(widget) {}
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name) return Caption().AccessibleName();
+    return QAccessibleWidget::text(t);
+  }
+  QAccessible::Role role() const override { return Caption().AccessibleRole(); }
+
+ private:
+  const CaptionWidget& Caption() const {
+    return *static_cast<const CaptionWidget*>(widget());
+  }
+};
+
+QAccessibleInterface* CaptionAccessibleFactory(const QString&,
+                                               QObject* object) {
+  auto* widget = dynamic_cast<CaptionWidget*>(object);
+  return widget == nullptr ? nullptr : new CaptionAccessible(widget);
+}
+
 CaptionWidget::CaptionWidget(QWidget* parent, FontEntry& font, QColor back)
     : QWidget(parent), font_(font), back_(back) {
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void CaptionWidget::SetCaption(const QString& caption) {
+  if (laid_out_ && caption == caption_) return;
+  laid_out_ = true;
+  caption_ = caption;
   glyphs_ = Glyphs(caption, font_, true);
+  shown_.clear();
+  for (const Glyph& glyph : glyphs_) {
+    shown_ += glyph.line_break ? QStringLiteral("\n") : glyph.text;
+  }
   update();
+  QAccessibleEvent renamed(this, QAccessible::NameChanged);
+  QAccessible::updateAccessibility(&renamed);
+}
+
+bool CaptionWidget::IsBar() const {
+  return row_neighbour_ != nullptr && !shown_.isEmpty() && IsBlank(shown_);
+}
+
+QString CaptionWidget::AccessibleName() const {
+  return IsBar() ? row_neighbour_->AccessibleName() : shown_;
+}
+
+void CaptionWidget::InstallAccessibility() {
+  // Once per application: Qt forgets its factories when one ends, and
+  // installs the same factory only once.
+  QAccessible::installFactory(CaptionAccessibleFactory);
+}
+
+QAccessible::Role LabelWidget::AccessibleRole() const {
+  return IsBar() ? QAccessible::Indicator : QAccessible::StaticText;
 }
 
 void LabelWidget::paintEvent(QPaintEvent*) {

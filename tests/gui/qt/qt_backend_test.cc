@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
@@ -361,6 +362,24 @@ TEST_F(QtBackendTest, RendersToAPngFile) {
   QImage image("window.png");
   EXPECT_EQ(image.size(), backend_.Window()->size());
   EXPECT_FALSE(backend_.Window()->isVisible());
+}
+
+// --- What a screen reader gets ---------------------------------------------
+
+QString AccessibleName(QWidget* widget) {
+  return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+}
+
+TEST_F(QtBackendTest, LabelsAreReadAsShownWithoutAmpersandMarkers) {
+  EXPECT_EQ(AccessibleName(backend_.WidgetOf(form_["Amp"])), "A");
+  EXPECT_EQ(AccessibleName(backend_.WidgetOf(form_["Doubled"])), "&");
+  form_["Amp"].SetCaption(Sjis("集&計"));
+  backend_.Sync(form_);
+  EXPECT_EQ(AccessibleName(backend_.WidgetOf(form_["Amp"])),
+            QString::fromUtf8("集計"));
+  QAccessibleInterface* panel =
+      QAccessible::queryAccessibleInterface(backend_.WidgetOf(form_["Panel"]));
+  EXPECT_EQ(panel->role(), QAccessible::Grouping);
 }
 
 // --- Boxes and clicks --------------------------------------------------------
