@@ -4,6 +4,7 @@
 #include <QFontDatabase>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScrollArea>
 #include <algorithm>
 
 #include "platform/codepage.h"
@@ -160,17 +161,48 @@ class CaptionAccessible : public QAccessibleWidget {
     return QAccessibleWidget::text(t);
   }
   QAccessible::Role role() const override { return Caption().AccessibleRole(); }
+  // What lies wholly beneath a shown control stacked above it (the rows
+  // behind a free-text question's list, panel 9 under panel 7) cannot be
+  // seen, so it is not read either.
+  QAccessible::State state() const override {
+    QAccessible::State state = QAccessibleWidget::state();
+    if (IsCovered()) state.invisible = true;
+    return state;
+  }
 
  private:
   const CaptionWidget& Caption() const {
     return *static_cast<const CaptionWidget*>(widget());
   }
+
+  // Siblings later in the parent's order lie above.
+  bool IsCovered() const {
+    const QWidget* self = widget();
+    const QWidget* parent = self->parentWidget();
+    if (parent == nullptr) return false;
+    const QObjectList& siblings = parent->children();
+    for (qsizetype i = siblings.indexOf(self) + 1; i < siblings.size(); ++i) {
+      const auto* above = qobject_cast<const QWidget*>(siblings[i]);
+      if (above != nullptr && above->isVisible() &&
+          above->geometry().contains(self->geometry())) {
+        return true;
+      }
+    }
+    return false;
+  }
 };
 
 QAccessibleInterface* CaptionAccessibleFactory(const QString&,
                                                QObject* object) {
-  auto* widget = dynamic_cast<CaptionWidget*>(object);
-  return widget == nullptr ? nullptr : new CaptionAccessible(widget);
+  if (auto* widget = dynamic_cast<CaptionWidget*>(object)) {
+    return new CaptionAccessible(widget);
+  }
+  // The main window is a scroll area; it is read as the window it is.
+  auto* area = qobject_cast<QScrollArea*>(object);
+  if (area != nullptr && area->isWindow()) {
+    return new QAccessibleWidget(area, QAccessible::Window);
+  }
+  return nullptr;
 }
 
 CaptionWidget::CaptionWidget(QWidget* parent, FontEntry& font, QColor back)
@@ -207,7 +239,7 @@ void CaptionWidget::InstallAccessibility() {
 }
 
 QAccessible::Role LabelWidget::AccessibleRole() const {
-  return IsBar() ? QAccessible::Indicator : QAccessible::StaticText;
+  return IsBar() ? QAccessible::ProgressBar : QAccessible::StaticText;
 }
 
 void LabelWidget::paintEvent(QPaintEvent*) {

@@ -80,8 +80,9 @@ class CaptionWidget : public QWidget {
   bool IsBar() const;
   virtual QAccessible::Role AccessibleRole() const = 0;
 
-  // Lets Qt's accessibility ask these widgets for their names and roles
-  // (again for every new application; a second call changes nothing).
+  // Lets Qt's accessibility ask these widgets (and the main window) for their
+  // names, roles and states (again for every new application; a second call
+  // changes nothing).
   static void InstallAccessibility();
 
  protected:
@@ -102,7 +103,9 @@ class LabelWidget : public CaptionWidget {
  public:
   LabelWidget(QWidget* parent, FontEntry& font, QColor back, bool wrap)
       : CaptionWidget(parent, font, back), wrap_(wrap) {}
-  // Static text; a bar is an indicator of its count.
+  // Static text; a bar is read as a progress bar: the one bar the desktop's
+  // screen readers know (no value is offered, so none of them reads or
+  // announces a percentage).
   QAccessible::Role AccessibleRole() const override;
 
  protected:
