@@ -39,7 +39,8 @@ constexpr std::string_view kUtf8Texts[] = {
     "回答ファイルのフォルダを選んでください",
 };
 constexpr size_t kCount = sizeof kUtf8Texts / sizeof kUtf8Texts[0];
-static_assert(kCount == static_cast<size_t>(FixedText::kChooseFolderCaption) + 1,
+static_assert(kCount ==
+                  static_cast<size_t>(FixedText::kChooseFolderCaption) + 1,
               "one text for every FixedText");
 
 }  // namespace
