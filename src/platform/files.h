@@ -3,6 +3,9 @@
 // One implementation per platform (files_posix.cc, files_win32.cc). Every call
 // reports failure as a code (0 is success) and never throws; the text layer
 // turns codes into failures the user sees.
+//
+// Names are the program's own (code page 932 bytes); on POSIX they are
+// spelt on disk through file_names.h, and FindFiles lists them that way.
 #ifndef TABULON_PLATFORM_FILES_H_
 #define TABULON_PLATFORM_FILES_H_
 

@@ -10,6 +10,7 @@
 
 #include "platform/errno_codes.h"
 #include "platform/fault_seam.h"
+#include "platform/file_names.h"
 #include "platform/files.h"
 
 namespace tabulon::platform {
@@ -152,8 +153,9 @@ File& File::operator=(File&& other) noexcept {
 
 File::~File() { CloseQuietly(handle_); }
 
-int File::OpenForReading(const std::string& name, File& out) {
+int File::OpenForReading(const std::string& program_name, File& out) {
   out.Close();
+  const std::string name = FileSystemName(program_name);
   int fd = -1;
   int code = OpenLocked(name, O_RDONLY, F_RDLCK, fd);
   if (code != kNoError) return code;
@@ -161,8 +163,9 @@ int File::OpenForReading(const std::string& name, File& out) {
   return kNoError;
 }
 
-int File::CreateForWriting(const std::string& name, File& out) {
+int File::CreateForWriting(const std::string& program_name, File& out) {
   out.Close();
+  const std::string name = FileSystemName(program_name);
   if (int code = CheckWritable(name)) return code;
   int fd = -1;
   // No O_TRUNC: the file is emptied only once the lock is ours.
@@ -237,8 +240,10 @@ int File::Close() {
 
 ReplacementFile::~ReplacementFile() { Abandon(); }
 
-int ReplacementFile::Begin(const std::string& name) {
+int ReplacementFile::Begin(const std::string& program_name) {
   Abandon();
+  // The temporary's name and the rename are spelt on disk as well.
+  const std::string name = FileSystemName(program_name);
   if (int code = CheckWritable(name)) return code;
   // Hold the real file for the whole replacement, as writing it in place
   // would; a missing one is simply created by the rename.
@@ -311,8 +316,9 @@ void ReplacementFile::Abandon() {
   name_.clear();
 }
 
-int DeleteFileByName(const std::string& name) {
+int DeleteFileByName(const std::string& program_name) {
   if (int fault = TakeFault(FileOperation::kDelete)) return fault;
+  const std::string name = FileSystemName(program_name);
   struct stat info;
   if (lstat(name.c_str(), &info) != 0) return OpenErrorCode(errno, name);
   if (S_ISDIR(info.st_mode)) return kAccessDenied;
@@ -336,11 +342,14 @@ std::vector<std::string> FindFiles(std::string_view pattern) {
   DIR* folder = opendir(".");
   if (folder == nullptr) return names;
   while (const dirent* entry = readdir(folder)) {
-    std::string name = entry->d_name;
-    if (name.empty() || name[0] == '.') continue;
+    const std::string disk_name = entry->d_name;
+    if (disk_name.empty() || disk_name[0] == '.') continue;
+    std::string name = ProgramName(disk_name);
     if (!WildcardMatch(pattern, name)) continue;
     struct stat info;
-    if (stat(name.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+    if (stat(disk_name.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+      continue;
+    }
     names.push_back(std::move(name));
   }
   closedir(folder);

@@ -36,9 +36,11 @@ constexpr std::string_view kUtf8Texts[] = {
     "確認",
     "はい(&Y)",
     "いいえ(&N)",
+    "回答ファイルのフォルダを選んでください",
 };
 constexpr size_t kCount = sizeof kUtf8Texts / sizeof kUtf8Texts[0];
-static_assert(kCount == static_cast<size_t>(FixedText::kNoButton) + 1,
+static_assert(kCount ==
+                  static_cast<size_t>(FixedText::kChooseFolderCaption) + 1,
               "one text for every FixedText");
 
 }  // namespace

@@ -34,6 +34,7 @@ enum class FixedText {
   kEraseCaption,   // 確認
   kYesButton,      // はい(&Y)
   kNoButton,       // いいえ(&N)
+  kChooseFolderCaption,  // 回答ファイルのフォルダを選んでください
 };
 
 // The CP932 bytes of a fixed text; converted once, then shared.

@@ -42,6 +42,7 @@ class InScratchFolder : public ::testing::Test {
 };
 
 // ---- Fixture files in the current folder ----
+// Names are the program's (CP932), spelt on disk as the program spells them.
 
 // Writes the bytes as they are to the named file.
 void WriteBytes(const std::string& name, std::string_view bytes);

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "platform/file_names.h"
 #include "support/scratch_folder.h"
 
 namespace tabulon::test_support {
@@ -79,48 +80,56 @@ ScratchFolder::~ScratchFolder() {
 }
 
 void WriteBytes(const std::string& name, std::string_view bytes) {
-  std::ofstream out(name, std::ios::binary | std::ios::trunc);
+  std::ofstream out(platform::FileSystemName(name),
+                    std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   ASSERT_TRUE(out.good()) << "cannot write " << name;
 }
 
 std::string ReadBytes(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
+  std::ifstream in(platform::FileSystemName(name), std::ios::binary);
   EXPECT_TRUE(in.good()) << "cannot read " << name;
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 bool Exists(const std::string& name) {
   struct stat info;
-  return lstat(name.c_str(), &info) == 0;
+  return lstat(platform::FileSystemName(name).c_str(), &info) == 0;
 }
 
 std::vector<std::string> FolderListing() {
-  std::vector<std::string> names = EntriesOf(".");
+  std::vector<std::string> names;
+  for (const std::string& name : EntriesOf(".")) {
+    names.push_back(platform::ProgramName(name));
+  }
   std::sort(names.begin(), names.end());
   return names;
 }
 
 void MakeFolder(const std::string& name) {
-  ASSERT_EQ(mkdir(name.c_str(), 0777), 0) << "cannot make folder " << name;
+  ASSERT_EQ(mkdir(platform::FileSystemName(name).c_str(), 0777), 0)
+      << "cannot make folder " << name;
 }
 
 void CopyFilesFrom(const std::string& folder) {
   for (const std::string& name : EntriesOf(folder)) {
-    WriteBytes(name, ReadBytes(folder + "/" + name));
+    WriteBytes(platform::ProgramName(name),
+               ReadBytes(platform::ProgramName(folder + "/" + name)));
   }
 }
 
 void MakeReadOnly(const std::string& name) {
-  ASSERT_EQ(chmod(name.c_str(), 0444), 0) << "cannot protect " << name;
+  ASSERT_EQ(chmod(platform::FileSystemName(name).c_str(), 0444), 0)
+      << "cannot protect " << name;
 }
 
 bool MakeNamedPipe(const std::string& name) {
-  return mkfifo(name.c_str(), 0644) == 0;
+  return mkfifo(platform::FileSystemName(name).c_str(), 0644) == 0;
 }
 
 bool MakeSymbolicLink(const std::string& target, const std::string& link) {
-  return symlink(target.c_str(), link.c_str()) == 0;
+  return symlink(platform::FileSystemName(target).c_str(),
+                 platform::FileSystemName(link).c_str()) == 0;
 }
 
 bool MakeHidden(const std::string&) { return false; }
@@ -134,7 +143,8 @@ HeldByAnotherProgram::HeldByAnotherProgram(const std::string& name,
                                            Holding holding)
     : handle_(std::make_unique<Handle>()) {
   const bool reading = holding == Holding::kForReading;
-  handle_->fd = open(name.c_str(), (reading ? O_RDONLY : O_RDWR) | O_CLOEXEC);
+  handle_->fd = open(platform::FileSystemName(name).c_str(),
+                     (reading ? O_RDONLY : O_RDWR) | O_CLOEXEC);
   EXPECT_TRUE(handle_->fd >= 0 &&
               Lock(handle_->fd, reading ? F_RDLCK : F_WRLCK))
       << "cannot hold " << name;
@@ -145,7 +155,8 @@ HeldByAnotherProgram::~HeldByAnotherProgram() {
 }
 
 bool IsHeld(const std::string& name) {
-  const int fd = open(name.c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd =
+      open(platform::FileSystemName(name).c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   struct flock lock = {};
   lock.l_type = F_WRLCK;

@@ -4,14 +4,17 @@
 // person.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QImage>
 #include <QWidget>
+#include <clocale>
 #include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "gui/qt/qt_backend.h"
+#include "platform/codepage.h"
 #include "support/scratch_folder.h"
 #include "window/form_description.h"
 #include "window/main_window.h"
@@ -53,7 +56,11 @@ class RecordingQtBackend : public gui::QtBackend {
 
 class SampleEndToEndTest : public test_support::InScratchFolder {
  protected:
-  void SetUp() override { std::filesystem::copy(TABULON_SAMPLE_DIR, "."); }
+  void SetUp() override {
+    // As the program runs on Debian, after Qt has read the environment.
+    std::setlocale(LC_CTYPE, "C.UTF-8");
+    std::filesystem::copy(TABULON_SAMPLE_DIR, ".");
+  }
   // Creates and realises the window in the current folder.
   void Start() {
     window_ = std::make_unique<TForm1>(backend_);
@@ -97,6 +104,8 @@ TEST_F(SampleEndToEndTest, TallyPaintsBarsThatMatchTheResultsFile) {
   Start();
   Click("Button1");
   ASSERT_TRUE(backend_.stops.empty());
+  // Named on disk as the desktop names it.
+  ASSERT_TRUE(std::filesystem::exists("集計結果.csv"));
   const auto rows = CsvRows(ReadBytes(Sjis("集計結果.csv")));
   const int respondents = static_cast<int>(rows.size()) - 2;
   EXPECT_EQ((*this)["LblSum"].Caption(),
@@ -128,6 +137,85 @@ TEST_F(SampleEndToEndTest, TallyPaintsBarsThatMatchTheResultsFile) {
     }
   }
   EXPECT_GT(bars_seen, 10);
+}
+
+// --- What a screen reader gets ---------------------------------------------
+
+QAccessibleInterface* Accessible(QWidget* widget) {
+  QAccessibleInterface* accessible =
+      QAccessible::queryAccessibleInterface(widget);
+  EXPECT_NE(accessible, nullptr);
+  return accessible;
+}
+
+QString NameOf(QWidget* widget) {
+  QAccessibleInterface* accessible = Accessible(widget);
+  return accessible == nullptr ? QString()
+                               : accessible->text(QAccessible::Name);
+}
+
+TEST_F(SampleEndToEndTest, ScreenReaderHearsTheCountsTheResultsFileAddsUpTo) {
+  Start();
+  Click("Button1");
+  const auto rows = CsvRows(ReadBytes(Sjis("集計結果.csv")));
+  int column = 2;
+  int counts_heard = 0;
+  for (int q = 1; q <= 10; ++q) {
+    const survey::Question& question = window_->Questionnaire().At(q);
+    if (!question.InUse()) break;
+    const QString question_text = QString::fromStdString(
+        platform::Cp932ToUtf8(gui::WithoutAmpersands(question.text)));
+    EXPECT_EQ(NameOf(backend_.WidgetOf((*this)[ListBoxName(q)])), question_text)
+        << "list of question " << q;
+    for (int c = 1; c <= 5; ++c) {
+      if (c > 1 && question.Choice(c).empty()) continue;
+      int sum = 0;
+      for (int r = 2; r < static_cast<int>(rows.size()); ++r) {
+        if (question.kind != "T") sum += std::stoi(rows[r].at(column));
+      }
+      ++column;
+      if (question.kind == "T" || sum == 0) continue;
+      const QString persons = QString::number(sum) + QString::fromUtf8("人");
+      QWidget* count = backend_.WidgetOf((*this)[CountLabelName(q, c)]);
+      QWidget* bar = backend_.WidgetOf((*this)[BarLabelName(q, c)]);
+      EXPECT_EQ(NameOf(count), persons) << "question " << q << " choice " << c;
+      EXPECT_EQ(NameOf(bar), persons) << "question " << q << " choice " << c;
+      EXPECT_EQ(Accessible(count)->role(), QAccessible::StaticText);
+      EXPECT_EQ(Accessible(bar)->role(), QAccessible::ProgressBar);
+      ++counts_heard;
+    }
+  }
+  EXPECT_GT(counts_heard, 10);
+  EXPECT_EQ(NameOf(backend_.WidgetOf((*this)["LblSum"])),
+            QString::number(static_cast<int>(rows.size()) - 2) +
+                QString::fromUtf8("人のデータを集計しました"));
+  QWidget* panel = backend_.WidgetOf((*this)[PanelName(1)]);
+  EXPECT_EQ(Accessible(panel)->role(), QAccessible::Grouping);
+}
+
+TEST_F(SampleEndToEndTest, ScreenReaderHearsTheEnlargedHeadlineAndItsRows) {
+  Start();
+  Click("Button1");
+  Click("Button3");
+  const survey::Question& first = window_->Questionnaire().At(1);
+  EXPECT_EQ(NameOf(backend_.WidgetOf((*this)[PanelName(kEnlargedPanel)])),
+            QString::fromUtf8("第1問目"));
+  EXPECT_EQ(NameOf(backend_.WidgetOf((*this)["Lbl110"])),
+            QString::fromStdString(platform::Cp932ToUtf8(first.text)));
+  EXPECT_EQ(NameOf(backend_.WidgetOf((*this)[ListBoxName(kEnlargedPanel)])),
+            QString::fromStdString(platform::Cp932ToUtf8(first.text)));
+  for (int c = 1; c <= 5; ++c) {
+    const std::string& shown =
+        (*this)[CountLabelName(kEnlargedPanel, c)].Caption();
+    if (shown.empty()) continue;
+    EXPECT_EQ(
+        NameOf(backend_.WidgetOf((*this)[BarLabelName(kEnlargedPanel, c)])),
+        QString::fromStdString(platform::Cp932ToUtf8(shown)));
+  }
+  // Stepping on renames what is read.
+  Click("Button5");
+  EXPECT_EQ(NameOf(backend_.WidgetOf((*this)[PanelName(kEnlargedPanel)])),
+            QString::fromUtf8("第2問目"));
 }
 
 TEST_F(SampleEndToEndTest, EnlargedViewPaintsEighteenPixelsPerPerson) {

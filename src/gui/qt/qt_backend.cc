@@ -1,6 +1,9 @@
 #include "gui/qt/qt_backend.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QImage>
 #include <QListWidget>
 #include <QMessageBox>
@@ -8,6 +11,7 @@
 #include <QScrollArea>
 #include <QWidget>
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <tuple>
 #include <unordered_map>
@@ -66,6 +70,18 @@ QPalette WindowPalette(const Form& form, QPalette palette) {
   palette.setColor(QPalette::ButtonText, Qt::black);
   palette.setColor(QPalette::WindowText, Qt::black);
   return palette;
+}
+
+// What an unattended box would have shown, and how it was answered.
+void ReportBox(const QString& caption, const QString& message,
+               const QString& answer) {
+  const QString text = caption + ": " + message + " [" + answer + "]";
+  std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+}
+
+// A button's caption as read aloud: ampersand markers dropped.
+QString Spoken(std::string_view cp932) {
+  return ToQString(WithoutAmpersands(cp932));
 }
 
 }  // namespace
@@ -172,6 +188,57 @@ struct QtBackend::State {
     }
   }
 
+  // What a screen reader needs that the layout says only by placement: a
+  // bar is read as the label just left of it in its row (its count), and a
+  // list is named after the label just above it that shares its left edge
+  // (its question), or else after its panel.
+  void RelateForAccessibility(const Form& form) {
+    auto caption_widget = [this](const Control* control) {
+      return static_cast<qt::CaptionWidget*>(realised.at(control).widget);
+    };
+    for (const auto& control : form.Controls()) {
+      const Control* best = nullptr;
+      const bool list = control->Kind() == ControlKind::kListBox;
+      if (control->Kind() != ControlKind::kLabel && !list) continue;
+      for (const auto& other : form.Controls()) {
+        if (other->Kind() != ControlKind::kLabel ||
+            other->Parent() != control->Parent() || other == control) {
+          continue;
+        }
+        const bool candidate =
+            list ? other->Left() == control->Left() &&
+                       other->Top() < control->Top() &&
+                       (best == nullptr || other->Top() > best->Top())
+                 : other->Top() == control->Top() &&
+                       other->Left() < control->Left() &&
+                       (best == nullptr || other->Left() > best->Left());
+        if (candidate) best = other.get();
+      }
+      if (!list) {
+        if (best != nullptr) {
+          caption_widget(control.get())->SetRowNeighbour(caption_widget(best));
+        }
+        continue;
+      }
+      if (best == nullptr && control->Parent() != nullptr &&
+          control->Parent()->Kind() == ControlKind::kGroupBox) {
+        best = control->Parent();
+      }
+      if (best != nullptr) {
+        list_titles.emplace_back(realised.at(control.get()).widget,
+                                 caption_widget(best));
+      }
+    }
+  }
+
+  // Lists take their question's name whenever it changed.
+  void NameLists() {
+    for (const auto& [list, title] : list_titles) {
+      const QString name = title->AccessibleName();
+      if (list->accessibleName() != name) list->setAccessibleName(name);
+    }
+  }
+
   // The client area is the outer size less the frame.
   void Place(const Form& form) {
     window->resize(
@@ -187,7 +254,9 @@ struct QtBackend::State {
   QWidget* content = nullptr;
   Form* form = nullptr;
   std::unordered_map<const Control*, Realised> realised;
+  std::vector<std::pair<QWidget*, const qt::CaptionWidget*>> list_titles;
   int busy_depth = 0;
+  bool unattended = false;
 };
 
 QtBackend::QtBackend() : QtBackend(g_argc, g_argv) {}
@@ -203,10 +272,12 @@ QtBackend::QtBackend(int& argc, char** argv)
       {QString::fromStdString(FamilyFor(std::string(kProportionalFace)))});
   font.setPixelSize(12);
   QApplication::setFont(font);
+  qt::CaptionWidget::InstallAccessibility();
 }
 
 QtBackend::~QtBackend() {
   while (state_->busy_depth > 0) SetBusy(false);
+  state_->list_titles.clear();
   state_->realised.clear();
   state_->window.reset();
   state_->fonts.clear();
@@ -227,6 +298,10 @@ Extent QtBackend::Measure(const Font& font, std::string_view cp932) {
 
 void QtBackend::ShowStop(std::string_view caption, std::string_view message) {
   if (state_->form != nullptr) Sync(*state_->form);
+  if (state_->unattended) {
+    ReportBox(ToQString(caption), WithLineBreaks(ToQString(message)), "OK");
+    return;
+  }
   QMessageBox box(QMessageBox::Critical, ToQString(caption),
                   WithLineBreaks(ToQString(message)), QMessageBox::Ok);
   box.setTextFormat(Qt::PlainText);
@@ -236,6 +311,12 @@ void QtBackend::ShowStop(std::string_view caption, std::string_view message) {
 
 bool QtBackend::Confirm(const Confirmation& confirmation) {
   if (state_->form != nullptr) Sync(*state_->form);
+  if (state_->unattended) {
+    ReportBox(ToQString(confirmation.caption),
+              WithLineBreaks(ToQString(confirmation.message)),
+              Spoken(confirmation.yes_button));
+    return true;
+  }
   QMessageBox box;
   box.setIcon(QMessageBox::Question);
   box.setWindowTitle(ToQString(confirmation.caption));
@@ -251,6 +332,17 @@ bool QtBackend::Confirm(const Confirmation& confirmation) {
   box.setEscapeButton(no);
   box.exec();
   return box.clickedButton() == yes;
+}
+
+std::string QtBackend::ChooseFolder(std::string_view caption) {
+  const QString folder = QFileDialog::getExistingDirectory(
+      nullptr, ToQString(caption), QDir::currentPath());
+  if (folder.isEmpty()) return "";
+  return QFile::encodeName(folder).toStdString();
+}
+
+void QtBackend::AnswerBoxesUnattended(bool unattended) {
+  state_->unattended = unattended;
 }
 
 void QtBackend::SetApplicationTitle(std::string_view title) {
@@ -272,12 +364,14 @@ void QtBackend::SetBusy(bool busy) {
 void QtBackend::Realise(Form& form) {
   State& state = *state_;
   state.form = &form;
+  state.list_titles.clear();
   state.CreateWindow(form);
   for (const auto& control : form.Controls()) {
     state.realised[control.get()].widget = CreateWidget(*control);
   }
   state.Stack(form);
   state.SetTabOrder(form);
+  state.RelateForAccessibility(form);
   state.Place(form);
   // Every widget starts from the form's whole state, whatever was synced
   // before.
@@ -345,6 +439,7 @@ void QtBackend::Sync(Form& form) {
     if (control->Parent() == &form) layout_changed = true;
   }
   dirty.clear();
+  state.NameLists();
   if (!layout_changed) return;
   // The scrolled area reaches as far as the window's controls do.
   int right = 0;

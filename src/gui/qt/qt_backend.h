@@ -34,6 +34,16 @@ class QtBackend : public Backend {
   void SetBusy(bool busy) override;
   void SetApplicationTitle(std::string_view title) override;
 
+  // Asks for a folder with the desktop's folder dialog, starting in the
+  // current folder. The chosen folder's file system bytes; empty when the
+  // dialog was cancelled. `caption` CP932.
+  std::string ChooseFolder(std::string_view caption);
+
+  // With nobody at the screen (a tool run offscreen), every message box is
+  // answered at once as Enter would answer it (the stop box: OK; the
+  // confirmation: its first button), its caption and text printed on stderr.
+  void AnswerBoxesUnattended(bool unattended);
+
   void Realise(Form& form) override;
   void Sync(Form& form) override;
   int Run(Form& form, ShowState state) override;

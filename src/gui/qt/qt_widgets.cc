@@ -1,8 +1,10 @@
 #include "gui/qt/qt_widgets.h"
 
+#include <QAccessibleWidget>
 #include <QFontDatabase>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScrollArea>
 #include <algorithm>
 
 #include "platform/codepage.h"
@@ -148,14 +150,96 @@ std::vector<Glyph> Glyphs(const QString& caption, FontEntry& font,
   return glyphs;
 }
 
+// Its accessible name and role come from the widget, asked afresh each time:
+// a bar's name follows its neighbour's caption.
+class CaptionAccessible : public QAccessibleWidget {
+ public:
+  explicit CaptionAccessible(CaptionWidget* widget)
+      : QAccessibleWidget(widget) {}
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name) return Caption().AccessibleName();
+    return QAccessibleWidget::text(t);
+  }
+  QAccessible::Role role() const override { return Caption().AccessibleRole(); }
+  // What lies wholly beneath a shown control stacked above it (the rows
+  // behind a free-text question's list, panel 9 under panel 7) cannot be
+  // seen, so it is not read either.
+  QAccessible::State state() const override {
+    QAccessible::State state = QAccessibleWidget::state();
+    if (IsCovered()) state.invisible = true;
+    return state;
+  }
+
+ private:
+  const CaptionWidget& Caption() const {
+    return *static_cast<const CaptionWidget*>(widget());
+  }
+
+  // Siblings later in the parent's order lie above.
+  bool IsCovered() const {
+    const QWidget* self = widget();
+    const QWidget* parent = self->parentWidget();
+    if (parent == nullptr) return false;
+    const QObjectList& siblings = parent->children();
+    for (qsizetype i = siblings.indexOf(self) + 1; i < siblings.size(); ++i) {
+      const auto* above = qobject_cast<const QWidget*>(siblings[i]);
+      if (above != nullptr && above->isVisible() &&
+          above->geometry().contains(self->geometry())) {
+        return true;
+      }
+    }
+    return false;
+  }
+};
+
+QAccessibleInterface* CaptionAccessibleFactory(const QString&,
+                                               QObject* object) {
+  if (auto* widget = dynamic_cast<CaptionWidget*>(object)) {
+    return new CaptionAccessible(widget);
+  }
+  // The main window is a scroll area; it is read as the window it is.
+  auto* area = qobject_cast<QScrollArea*>(object);
+  if (area != nullptr && area->isWindow()) {
+    return new QAccessibleWidget(area, QAccessible::Window);
+  }
+  return nullptr;
+}
+
 CaptionWidget::CaptionWidget(QWidget* parent, FontEntry& font, QColor back)
     : QWidget(parent), font_(font), back_(back) {
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void CaptionWidget::SetCaption(const QString& caption) {
+  if (laid_out_ && caption == caption_) return;
+  laid_out_ = true;
+  caption_ = caption;
   glyphs_ = Glyphs(caption, font_, true);
+  shown_.clear();
+  for (const Glyph& glyph : glyphs_) {
+    shown_ += glyph.line_break ? QStringLiteral("\n") : glyph.text;
+  }
   update();
+  QAccessibleEvent renamed(this, QAccessible::NameChanged);
+  QAccessible::updateAccessibility(&renamed);
+}
+
+bool CaptionWidget::IsBar() const {
+  return row_neighbour_ != nullptr && !shown_.isEmpty() && IsBlank(shown_);
+}
+
+QString CaptionWidget::AccessibleName() const {
+  return IsBar() ? row_neighbour_->AccessibleName() : shown_;
+}
+
+void CaptionWidget::InstallAccessibility() {
+  // Once per application: Qt forgets its factories when one ends, and
+  // installs the same factory only once.
+  QAccessible::installFactory(CaptionAccessibleFactory);
+}
+
+QAccessible::Role LabelWidget::AccessibleRole() const {
+  return IsBar() ? QAccessible::ProgressBar : QAccessible::StaticText;
 }
 
 void LabelWidget::paintEvent(QPaintEvent*) {

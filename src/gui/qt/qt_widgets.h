@@ -5,6 +5,7 @@
 #ifndef TABULON_GUI_QT_QT_WIDGETS_H_
 #define TABULON_GUI_QT_QT_WIDGETS_H_
 
+#include <QAccessible>
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
@@ -61,16 +62,39 @@ std::vector<Glyph> Glyphs(const QString& caption, FontEntry& font,
                           bool ampersands);
 
 // A control that paints its caption itself: opaque in its colour, in the
-// project's integer-advance glyph layout.
+// project's integer-advance glyph layout. What it paints is also what a
+// screen reader gets: its accessible name is the caption as shown (without
+// the ampersand markers).
 class CaptionWidget : public QWidget {
  public:
   CaptionWidget(QWidget* parent, FontEntry& font, QColor back);
+  // Lays out, repaints and renames only when the caption differs.
   void SetCaption(const QString& caption);
+
+  // The caption as shown. A caption of blanks shows no text, only a block of
+  // colour (a bar): it reads as its row neighbour, when it has one.
+  QString AccessibleName() const;
+  void SetRowNeighbour(const CaptionWidget* neighbour) {
+    row_neighbour_ = neighbour;
+  }
+  bool IsBar() const;
+  virtual QAccessible::Role AccessibleRole() const = 0;
+
+  // Lets Qt's accessibility ask these widgets (and the main window) for their
+  // names, roles and states (again for every new application; a second call
+  // changes nothing).
+  static void InstallAccessibility();
 
  protected:
   FontEntry& font_;
   QColor back_;
   std::vector<Glyph> glyphs_;
+
+ private:
+  bool laid_out_ = false;
+  QString caption_;
+  QString shown_;
+  const CaptionWidget* row_neighbour_ = nullptr;
 };
 
 // A label: opaque fill in its colour, then its caption left-aligned,
@@ -79,6 +103,10 @@ class LabelWidget : public CaptionWidget {
  public:
   LabelWidget(QWidget* parent, FontEntry& font, QColor back, bool wrap)
       : CaptionWidget(parent, font, back), wrap_(wrap) {}
+  // Static text; a bar is read as a progress bar: the one bar the desktop's
+  // screen readers know (no value is offered, so none of them reads or
+  // announces a percentage).
+  QAccessible::Role AccessibleRole() const override;
 
  protected:
   void paintEvent(QPaintEvent*) override;
@@ -94,6 +122,9 @@ class LabelWidget : public CaptionWidget {
 class GroupBoxWidget : public CaptionWidget {
  public:
   using CaptionWidget::CaptionWidget;
+  QAccessible::Role AccessibleRole() const override {
+    return QAccessible::Grouping;
+  }
 
  protected:
   void paintEvent(QPaintEvent*) override;

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
+#include <QFile>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QImage>
 #include <QKeyEvent>
@@ -16,6 +19,7 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -360,6 +364,24 @@ TEST_F(QtBackendTest, RendersToAPngFile) {
   EXPECT_FALSE(backend_.Window()->isVisible());
 }
 
+// --- What a screen reader gets ---------------------------------------------
+
+QString AccessibleName(QWidget* widget) {
+  return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+}
+
+TEST_F(QtBackendTest, LabelsAreReadAsShownWithoutAmpersandMarkers) {
+  EXPECT_EQ(AccessibleName(backend_.WidgetOf(form_["Amp"])), "A");
+  EXPECT_EQ(AccessibleName(backend_.WidgetOf(form_["Doubled"])), "&");
+  form_["Amp"].SetCaption(Sjis("集&計"));
+  backend_.Sync(form_);
+  EXPECT_EQ(AccessibleName(backend_.WidgetOf(form_["Amp"])),
+            QString::fromUtf8("集計"));
+  QAccessibleInterface* panel =
+      QAccessible::queryAccessibleInterface(backend_.WidgetOf(form_["Panel"]));
+  EXPECT_EQ(panel->role(), QAccessible::Grouping);
+}
+
 // --- Boxes and clicks --------------------------------------------------------
 
 // Runs `act` on the modal box once it shows.
@@ -426,6 +448,57 @@ TEST_F(QtBackendTest, ConfirmationIsYesOnlyForTheFirstButton) {
     });
     EXPECT_EQ(backend_.Confirm(confirmation), c.yes) << c.how;
   }
+}
+
+TEST_F(QtBackendTest, UnattendedBoxesAnswerAsEnterWithoutShowing) {
+  backend_.AnswerBoxesUnattended(true);
+  // A box that showed would wait for ever: fail the test instead.
+  QTimer::singleShot(0, [] {
+    if (QWidget* box = QApplication::activeModalWidget()) {
+      ADD_FAILURE() << "a box showed";
+      box->close();
+    }
+  });
+  ::testing::internal::CaptureStderr();
+  backend_.ShowStop("Tabulon", Sjis("ファイルが見つかりません."));
+  const bool yes =
+      backend_.Confirm({Sjis("確認"), Sjis("消しますか？\r（残します)"),
+                        Sjis("はい(&Y)"), Sjis("いいえ(&N)")});
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_TRUE(yes);
+  EXPECT_EQ(said,
+            "Tabulon: ファイルが見つかりません. [OK]\n"
+            "確認: 消しますか？\n（残します) [はい(Y)]\n");
+  QApplication::processEvents();
+}
+
+// Runs `act` on the folder dialog once it shows.
+void WhenFolderDialogShows(std::function<void(QFileDialog&)> act) {
+  QTimer::singleShot(0, [act] {
+    auto* dialog =
+        qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    act(*dialog);
+  });
+}
+
+TEST_F(QtBackendTest, FolderDialogGivesTheChosenFolderOrNothing) {
+  test_support::ScratchFolder scratch;
+  std::filesystem::create_directory("２年１組");
+  const std::string chosen =
+      (std::filesystem::current_path() / "２年１組").string();
+  WhenFolderDialogShows([&](QFileDialog& dialog) {
+    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("フォルダ"));
+    EXPECT_EQ(
+        QFile::encodeName(dialog.directory().absolutePath()),
+        QByteArray::fromStdString(std::filesystem::current_path().string()));
+    dialog.selectFile(QString::fromStdString(chosen));
+    QMetaObject::invokeMethod(&dialog, "accept");
+  });
+  EXPECT_EQ(backend_.ChooseFolder(Sjis("フォルダ")), chosen);
+
+  WhenFolderDialogShows([](QFileDialog& dialog) { dialog.reject(); });
+  EXPECT_EQ(backend_.ChooseFolder(Sjis("フォルダ")), "");
 }
 
 TEST_F(QtBackendTest, AClickRunsItsHandlerThroughTheGuard) {
