@@ -78,17 +78,16 @@ const Font& Control::EffectiveFont() const {
   return font_;
 }
 
+Colour Control::PaintColour() const {
+  if (colour_.source != Colour::Source::kParent) return colour_;
+  if (parent_ != nullptr) return parent_->PaintColour();
+  return Colour::Of(SystemColour::kWindow);
+}
+
 Rgb Control::EffectiveColour() const {
-  switch (colour_.source) {
-    case Colour::Source::kRgb:
-      return colour_.rgb;
-    case Colour::Source::kSystem:
-      return Resolve(colour_.system);
-    case Colour::Source::kParent:
-      break;
-  }
-  if (parent_ != nullptr) return parent_->EffectiveColour();
-  return Resolve(SystemColour::kWindow);
+  const Colour colour = PaintColour();
+  return colour.source == Colour::Source::kRgb ? colour.rgb
+                                               : Resolve(colour.system);
 }
 
 void Control::SetVisible(bool visible) {

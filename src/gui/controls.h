@@ -123,7 +123,11 @@ class Control {
 
   // A control's own font, or its parent's when it has none.
   const Font& EffectiveFont() const;
-  // The colour this control paints with, parents followed.
+  // The colour this control paints with, parents followed: its RGB or a
+  // system colour, never kParent. A backend on the real desktop reads system
+  // colours from the system.
+  Colour PaintColour() const;
+  // The same in RGB, system colours in the classic scheme.
   Rgb EffectiveColour() const;
 
   bool Visible() const { return visible_; }

@@ -1,7 +1,5 @@
 // Code page 932 on Windows: the system's own conversion tables and its own
 // name order, so names sort as the desktop's folder windows sort them.
-#define NOMINMAX
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 #include <stdexcept>

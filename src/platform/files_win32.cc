@@ -1,8 +1,6 @@
 // The file services on Windows: the desktop's own calls, whose share modes
 // and error codes are the ones Tabulon's messages speak of. Names are code
 // page 932 bytes, the ANSI code page of a Japanese desktop.
-#define NOMINMAX
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 #include <atomic>

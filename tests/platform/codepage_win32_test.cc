@@ -1,8 +1,6 @@
 // Code page 932 on Windows: the lead-byte rule against the system's own
 // test, and where the system's conversion and name order differ from the
 // POSIX emulation.
-#define NOMINMAX
-#define WIN32_LEAN_AND_MEAN
 #include <gtest/gtest.h>
 #include <windows.h>
 

@@ -1,7 +1,5 @@
 // What only Windows has: hidden and system attributes, short names, devices,
 // the system's own error codes, and attributes that a replaced file keeps.
-#define NOMINMAX
-#define WIN32_LEAN_AND_MEAN
 #include <gtest/gtest.h>
 #include <windows.h>
 

@@ -1,7 +1,5 @@
 // Scratch folders and fixtures with the desktop's own calls. Names are code
 // page 932 bytes, as the file layer under test spells them.
-#define NOMINMAX
-#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 #include <algorithm>

@@ -1,0 +1,136 @@
+#include "gui/win32/win32_surface.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "platform/codepage.h"
+
+namespace tabulon::gui::win32 {
+namespace {
+
+// Where a group box's caption starts.
+constexpr int kGroupCaptionLeft = 8;
+
+int SystemColourIndex(SystemColour colour) {
+  switch (colour) {
+    case SystemColour::kWindow:
+      return COLOR_WINDOW;
+    case SystemColour::kWindowText:
+      return COLOR_WINDOWTEXT;
+    case SystemColour::kButtonFace:
+      return COLOR_BTNFACE;
+    case SystemColour::kInactiveCaptionText:
+      return COLOR_INACTIVECAPTIONTEXT;
+  }
+  return COLOR_WINDOW;
+}
+
+void Fill(HDC dc, const RECT& rect, COLORREF colour) {
+  const COLORREF old = SetBkColor(dc, colour);
+  ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
+  SetBkColor(dc, old);
+}
+
+void DrawCaption(HDC dc, std::string_view caption, RECT rect, UINT flags) {
+  if (caption.empty()) return;
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  const std::string text = WithLineBreaks(caption);
+  DrawTextA(dc, text.data(), static_cast<int>(text.size()), &rect, flags);
+}
+
+}  // namespace
+
+// Perceived lightness, 0 (black) to 255 (white).
+int Lightness(COLORREF colour) {
+  return (299 * GetRValue(colour) + 587 * GetGValue(colour) +
+          114 * GetBValue(colour)) /
+         1000;
+}
+
+COLORREF ColorOf(const Colour& colour) {
+  if (colour.source != Colour::Source::kSystem) {
+    return RGB(colour.rgb.r, colour.rgb.g, colour.rgb.b);
+  }
+  const COLORREF system = GetSysColor(SystemColourIndex(colour.system));
+  if (colour.system == SystemColour::kWindowText) return system;
+  // Every system colour here is a background for text in COLOR_WINDOWTEXT.
+  // Windows 7 and later report COLOR_INACTIVECAPTIONTEXT as black, which
+  // would hide the title and the tally's summary on the window: such a
+  // background gives way to the button face, which every scheme keeps
+  // readable behind its text.
+  constexpr int kLeastContrast = 96;
+  const int text = Lightness(GetSysColor(COLOR_WINDOWTEXT));
+  if (std::abs(Lightness(system) - text) < kLeastContrast) {
+    return GetSysColor(COLOR_BTNFACE);
+  }
+  return system;
+}
+
+FontCache::~FontCache() {
+  for (auto& [key, font] : fonts_) DeleteObject(font);
+}
+
+HFONT FontCache::For(const Font& font) {
+  const auto key = std::make_tuple(font.face, font.pixel_size, font.bold);
+  const auto found = fonts_.find(key);
+  if (found != fonts_.end()) return found->second;
+  LOGFONTA description = {};
+  description.lfHeight = -std::max(1, font.pixel_size);
+  description.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+  description.lfCharSet = SHIFTJIS_CHARSET;
+  description.lfQuality = DEFAULT_QUALITY;
+  const std::string face = platform::Utf8ToCp932(font.face);
+  face.copy(description.lfFaceName, LF_FACESIZE - 1);
+  const HFONT handle = CreateFontIndirectA(&description);
+  fonts_.emplace(key, handle);
+  return handle;
+}
+
+void PaintLabel(HDC dc, POINT origin, const Control& label, HFONT font) {
+  const RECT rect = {origin.x + label.Left(), origin.y + label.Top(),
+                     origin.x + label.Left() + label.Width(),
+                     origin.y + label.Top() + label.Height()};
+  // The whole rectangle, even where the face is taller than the label.
+  Fill(dc, rect, ColorOf(label.PaintColour()));
+  const HGDIOBJ old = SelectObject(dc, font);
+  const UINT flags =
+      DT_LEFT | DT_TOP | DT_EXPANDTABS | (label.WordWrap() ? DT_WORDBREAK : 0);
+  DrawCaption(dc, label.Caption(), rect, flags);
+  SelectObject(dc, old);
+}
+
+void PaintGroupBox(HDC dc, const Control& box, HFONT font) {
+  RECT whole = {0, 0, box.Width(), box.Height()};
+  const COLORREF back = ColorOf(box.PaintColour());
+  Fill(dc, whole, back);
+  const HGDIOBJ old = SelectObject(dc, font);
+  TEXTMETRICA metrics;
+  GetTextMetricsA(dc, &metrics);
+  RECT frame = {0, metrics.tmHeight / 2 - 1, box.Width(), box.Height()};
+  DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+  const std::string& caption = box.Caption();
+  if (!caption.empty()) {
+    RECT text = {kGroupCaptionLeft, 0, box.Width(), metrics.tmHeight};
+    DrawTextA(dc, caption.data(), static_cast<int>(caption.size()), &text,
+              DT_LEFT | DT_TOP | DT_SINGLELINE | DT_CALCRECT);
+    Fill(dc, text, back);
+    DrawCaption(dc, caption, text, DT_LEFT | DT_TOP | DT_SINGLELINE);
+  }
+  SelectObject(dc, old);
+}
+
+std::string WithLineBreaks(std::string_view cp932) {
+  std::string text;
+  text.reserve(cp932.size());
+  for (std::size_t i = 0; i < cp932.size(); ++i) {
+    if (cp932[i] == '\r' && (i + 1 == cp932.size() || cp932[i + 1] != '\n')) {
+      text += "\r\n";
+      continue;
+    }
+    text += cp932[i];
+  }
+  return text;
+}
+
+}  // namespace tabulon::gui::win32
