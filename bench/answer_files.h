@@ -1,5 +1,6 @@
-// Writes a ten-question survey for benchmarks: "data.txt" and N answer
-// files, shaped like a class's real answers.
+// Writes a survey for benchmarks: "data.txt" and N answer files shaped like
+// a class's real answers (the sample survey's seven questions, about 230
+// bytes a file).
 #ifndef TABULON_BENCH_ANSWER_FILES_H_
 #define TABULON_BENCH_ANSWER_FILES_H_
 

@@ -1,89 +1,103 @@
-// Times the tally against its floor. For N answer files of a ten-question
-// survey it measures (a) reading the files with ReadTextLines alone, (b)
-// TallyAnswerFiles, (c) TallyAnswerFiles and WriteTallyResults, and prints
-// each with the time per file and (c)/(a). Targets: (c)/(a) at most 1.5 at
-// N = 10,000, and the time per file flat from 1,000 to 10,000.
-#include <stdlib.h>
+// The tally in process, without any display, against the reference reading
+// loop run in turn with it in the same process.
+//   tabulon_bench generate N FOLDER   writes a survey of N answer files
+//   tabulon_bench tally FOLDER ROUNDS prints one line per round:
+//                                     "loop_ms tabulon_ms" (after a warm-up)
+// The tally is what the tally button does without the display: the list of
+// answer files read afresh, every file tallied, the results file written.
+#include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "answer_files.h"
-#include "bench_support.h"
+#include "read_loop.h"
 #include "survey/questionnaire.h"
 #include "survey/results_csv.h"
 #include "survey/tally.h"
-#include "text/textfile.h"
+#include "text/answer_file_list.h"
+#if __has_include("survey/respondent_store.h")
+#include "survey/respondent_store.h"
+#endif
 
 namespace tabulon::bench {
 namespace {
 
-// Does as little as a display could: keeps the calls from being optimised away.
-class CountingListener : public survey::TallyListener {
+// The table the window keeps; the same source builds against a tree from
+// before the compact store, to measure the "before" column.
+#if __has_include("survey/respondent_store.h")
+using Table = survey::RespondentStore;
+#else
+using Table = survey::RespondentTable;
+#endif
+
+// A display that does nothing: the calls still happen.
+class NullListener : public survey::TallyListener {
  public:
-  void ChoiceSectionDone(int, const survey::ChoiceCounts&) override { ++calls; }
-  void TextAnswerFound(int, const std::string&) override { ++calls; }
-  long calls = 0;
+  void ChoiceSectionDone(int, const survey::ChoiceCounts&) override {}
+  void TextAnswerFound(int, const std::string&) override {}
 };
 
-void Measure(int count) {
-  BenchFolder folder;
-  const std::vector<std::string> names = WriteBenchSurvey(folder.Path(), count);
-  const survey::Questionnaire questionnaire = survey::LoadQuestionnaire();
+double Milliseconds(void (*work)(void*), void* context) {
+  const auto start = std::chrono::steady_clock::now();
+  work(context);
+  const std::chrono::duration<double, std::milli> spent =
+      std::chrono::steady_clock::now() - start;
+  return spent.count();
+}
+
+struct Tally {
+  survey::Questionnaire questionnaire;
+  text::AnswerFileList files;
   survey::ChoiceCounts counts;
-  survey::RespondentTable table;
-  CountingListener listener;
-  std::size_t lines_read = 0;
+  Table table;
+  NullListener listener;
 
-  const auto read_only = [&] {
-    for (const std::string& name : names)
-      lines_read += text::ReadTextLines(name).size();
-  };
-  const auto tally = [&] {
-    survey::TallyAnswerFiles(names, counts, table, listener);
-  };
-  const auto tally_and_write = [&] {
-    survey::TallyAnswerFiles(names, counts, table, listener);
-    survey::WriteTallyResults(questionnaire, table,
-                              static_cast<int>(table.size()));
-  };
-
-  tally_and_write();  // warms the page cache and the allocator
-  std::vector<double> a, b, c;
-  for (int round = 0; round < kRounds; ++round) {
-    a.push_back(Milliseconds(read_only));
-    b.push_back(Milliseconds(tally));
-    c.push_back(Milliseconds(tally_and_write));
+  void Run() {
+    files.Refresh();
+    survey::TallyAnswerFiles(files.Names(), counts, table, listener);
+    survey::WriteTallyResults(questionnaire, table, files.Count());
   }
-  const double ma = Median(a), mb = Median(b), mc = Median(c);
-  std::printf("%6d  %10.2f %10.2f %10.2f   %8.2f %8.2f %8.2f   %6.2f\n", count,
-              ma, mb, mc, 1000 * ma / count, 1000 * mb / count,
-              1000 * mc / count, mc / ma);
-  if (lines_read == 0 || listener.calls == 0 || counts.At(1, 1) == 0)
-    std::printf("(nothing read?)\n");
+};
+
+int TimeTally(const char* folder, int rounds) {
+  if (chdir(folder) != 0) {
+    std::perror(folder);
+    return 2;
+  }
+  Tally tally;
+  tally.questionnaire = survey::LoadQuestionnaire();
+  const auto loop = [](void*) {
+    if (ReadEveryAnswerFile() < 0) std::exit(3);
+  };
+  const auto tabulon = [](void* t) { static_cast<Tally*>(t)->Run(); };
+  loop(nullptr);  // warm-up: page cache, allocator, the results file
+  tabulon(&tally);
+  for (int round = 0; round < rounds; ++round) {
+    const double reference = Milliseconds(loop, nullptr);
+    const double ours = Milliseconds(tabulon, &tally);
+    std::printf("%.3f %.3f\n", reference, ours);
+  }
+  return 0;
 }
 
 }  // namespace
 }  // namespace tabulon::bench
 
 int main(int argc, char** argv) {
-  if (argc == 4 && std::string(argv[1]) == "--generate") {
+  const std::string mode = argc > 1 ? argv[1] : "";
+  if (argc == 4 && (mode == "generate" || mode == "--generate")) {
     tabulon::bench::WriteBenchSurvey(argv[3], std::atoi(argv[2]));
     return 0;
   }
-  std::printf(
-      "median of %d rounds; (a) ReadTextLines only, (b) TallyAnswerFiles,\n"
-      "(c) TallyAnswerFiles + WriteTallyResults\n\n",
-      tabulon::bench::kRounds);
-  std::printf(
-      "     N     (a) ms     (b) ms     (c) ms   (a) us/f (b) us/f (c) us/f  "
-      "(c)/(a)\n");
-  for (int count : {100, 1000, 10000}) tabulon::bench::Measure(count);
-  return 0;
+  if (argc == 4 && mode == "tally") {
+    return tabulon::bench::TimeTally(argv[2], std::atoi(argv[3]));
+  }
+  std::fprintf(stderr,
+               "usage: tabulon_bench generate N FOLDER\n"
+               "       tabulon_bench tally FOLDER ROUNDS\n");
+  return 2;
 }

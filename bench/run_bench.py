@@ -1,0 +1,324 @@
+#!/usr/bin/python3
+"""Runs every benchmark of Tabulon and prints the table of the speed and
+memory targets. Each figure is a ratio against its reference, the two run
+in turn in this one run, repeated; the median is reported. The machine's
+load is printed before and after.
+
+    run_bench.py BUILD WORK [--rounds N] [--sample FOLDER]
+
+BUILD is a Release build (tabulon, tabulon_bench, read_loop, bare_window,
+x_probe); WORK a scratch folder for the answer folders and the virtual
+display's files. Needs Xvfb.
+"""
+import argparse
+import os
+import shutil
+import signal
+import statistics
+import subprocess
+import sys
+import time
+
+BUTTON1_CENTRE = (695 + 185 // 2, 51 + 41 // 2)  # 「アンケート集計」 in the layout
+SIZES = (1000, 10000, 100000)
+
+
+def load():
+    with open("/proc/loadavg") as f:
+        return " ".join(f.read().split()[:3])
+
+
+def median(values):
+    return statistics.median(values)
+
+
+class Bench:
+    def __init__(self, build, work, rounds, sample):
+        self.build = os.path.abspath(build)
+        self.work = os.path.abspath(work)
+        self.rounds = rounds
+        self.sample = sample
+        self.rows = []
+        self.notes = []
+
+    def tool(self, name):
+        for sub in ("bench", "src/app"):
+            path = os.path.join(self.build, sub, name)
+            if os.path.exists(path):
+                return path
+        sys.exit("run_bench: %s is not built in %s" % (name, self.build))
+
+    def folder(self, count):
+        return os.path.join(self.work, "answers-%d" % count)
+
+    # ---- set-up -----------------------------------------------------------
+
+    def generate(self):
+        for count in (0,) + SIZES:
+            folder = self.folder(count)
+            last = "PC%06d.ans" % count if count else "data.txt"
+            if os.path.exists(os.path.join(folder, last)):
+                continue
+            shutil.rmtree(folder, ignore_errors=True)
+            os.makedirs(folder)
+            start = time.time()
+            subprocess.run([self.tool("tabulon_bench"), "generate", str(count),
+                            folder], check=True)
+            print("generated %d answer files in %.1f s" %
+                  (count, time.time() - start), flush=True)
+
+    def answer_bytes(self, count):
+        folder = self.folder(count)
+        return sum(e.stat().st_size for e in os.scandir(folder)
+                   if e.name.endswith(".ans"))
+
+    def start_display(self):
+        runtime = os.path.join(self.work, "runtime")
+        os.makedirs(runtime, mode=0o700, exist_ok=True)
+        for number in range(90, 200):
+            if not os.path.exists("/tmp/.X11-unix/X%d" % number) and \
+                    not os.path.exists("/tmp/.X%d-lock" % number):
+                break
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", ":%d" % number, "-screen", "0", "1280x1024x24", "-br",
+             "-nolisten", "tcp", "-noreset"],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        for _ in range(100):
+            if os.path.exists("/tmp/.X11-unix/X%d" % number):
+                break
+            time.sleep(0.05)
+        self.env = dict(os.environ)
+        for name in ("QT_QPA_PLATFORM", "QT_ACCESSIBILITY",
+                     "QT_LINUX_ACCESSIBILITY_ALWAYS_ON", "WAYLAND_DISPLAY"):
+            self.env.pop(name, None)
+        self.env.update(DISPLAY=":%d" % number, LC_ALL="C.UTF-8",
+                        XDG_RUNTIME_DIR=runtime, QT_QPA_PLATFORM="xcb")
+
+    def stop_display(self):
+        self.xvfb.send_signal(signal.SIGTERM)
+        self.xvfb.wait()
+
+    def run(self, *command):
+        return subprocess.run(command, check=True, capture_output=True,
+                              text=True, env=self.env).stdout
+
+    def read_loop(self, count):
+        return float(self.run(self.tool("read_loop"),
+                              self.folder(count)).split()[0])
+
+    # ---- the rows -----------------------------------------------------------
+
+    def session(self, count):
+        """A Tabulon window on the folder, clicked from outside."""
+        folder = self.folder(count)
+        probe = subprocess.Popen(
+            [self.tool("x_probe"), "session", folder, str(BUTTON1_CENTRE[0]),
+             str(BUTTON1_CENTRE[1]), self.tool("tabulon"), folder],
+            stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True,
+            env=self.env)
+        ready = probe.stdout.readline().split()
+        if not ready or ready[0] != "ready":
+            sys.exit("run_bench: the window did not start")
+        return probe, int(ready[1])
+
+    @staticmethod
+    def click(probe):
+        probe.stdin.write("click\n")
+        probe.stdin.flush()
+        clicked = probe.stdout.readline().split()
+        idle = probe.stdout.readline().split()
+        if not clicked or clicked[0] != "clicked":
+            sys.exit("run_bench: the click did not tally")
+        return float(clicked[1]), int(idle[1])
+
+    @staticmethod
+    def end(probe):
+        probe.stdin.write("quit\n")
+        probe.stdin.flush()
+        probe.wait()
+
+    def click_and_memory(self):
+        probe, start_kb = self.session(10000)
+        _, peak_kb = self.click(probe)  # the first tally of a started window
+        self.memory_row(10000, start_kb, peak_kb)
+        ratios, clicks, loops = [], [], []
+        for _ in range(self.rounds):
+            loop = self.read_loop(10000)
+            ms, _ = self.click(probe)
+            loops.append(loop)
+            clicks.append(ms)
+            ratios.append(ms / loop)
+        self.end(probe)
+        self.rows.insert(0, (
+            "click on アンケート集計 until 集計結果.csv is replaced, "
+            "10,000 files (real window, Xvfb)",
+            "C loop %.1f ms" % median(loops),
+            "%.1f ms = %.2fx" % (median(clicks), median(ratios)),
+            1.5, median(ratios), False))
+        probe, start_kb = self.session(100000)
+        _, peak_kb = self.click(probe)
+        self.end(probe)
+        self.memory_row(100000, start_kb, peak_kb)
+
+    def memory_row(self, count, start_kb, peak_kb):
+        total = self.answer_bytes(count)
+        above = (peak_kb - start_kb) * 1024
+        self.memory.append((count, total, above))
+
+    def in_process(self):
+        out = self.run(self.tool("tabulon_bench"), "tally", self.folder(10000),
+                       str(self.rounds))
+        pairs = [tuple(map(float, line.split())) for line in out.splitlines()]
+        ratios = [ours / loop for loop, ours in pairs]
+        self.tally_ms = median([ours for _, ours in pairs])
+        self.rows.append((
+            "tally + results file alone, in process, 10,000 files",
+            "C loop %.1f ms" % median([loop for loop, _ in pairs]),
+            "%.1f ms = %.2fx" % (self.tally_ms, median(ratios)),
+            1.2, median(ratios), False))
+
+    def python(self):
+        folder = self.folder(10000)
+        out = os.path.join(self.work, "python-results.csv")
+        script = os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                              "python_tally.py")
+        ratios, pythons, ours_all = [], [], []
+        for _ in range(max(3, self.rounds // 2)):
+            python_ms = float(self.run("/usr/bin/python3", script, folder,
+                                       out))
+            lines = self.run(self.tool("tabulon_bench"), "tally", folder,
+                             "3").splitlines()
+            ours = median([float(line.split()[1]) for line in lines])
+            pythons.append(python_ms)
+            ours_all.append(ours)
+            ratios.append(python_ms / ours)
+        with open(out, "rb") as a, \
+                open(os.path.join(folder, "集計結果.csv"), "rb") as b:
+            same = a.read() == b.read()
+        if not same:
+            self.notes.append("the Python tally's results file DIFFERS from "
+                              "Tabulon's")
+        self.rows.append((
+            "plain Python tally writing the same bytes (%s), 10,000 files" %
+            ("byte-identical" if same else "NOT IDENTICAL"),
+            "Python %.0f ms" % median(pythons),
+            "%.1f ms: Python %.1fx slower" % (median(ours_all),
+                                              median(ratios)),
+            25, median(ratios) if same else 0, True))
+
+    def first_paint(self):
+        sample = os.path.join(self.work, "sample")
+        shutil.rmtree(sample, ignore_errors=True)
+        shutil.copytree(self.sample, sample)
+        bare, ours, ratios = [], [], []
+        probe = self.tool("x_probe")
+        self.run(probe, "paint", self.tool("tabulon"), sample)  # font caches
+        self.run(probe, "paint", self.tool("bare_window"))
+        for _ in range(self.rounds):
+            b = float(self.run(probe, "paint", self.tool("bare_window")))
+            t = float(self.run(probe, "paint", self.tool("tabulon"), sample))
+            bare.append(b)
+            ours.append(t)
+            ratios.append(t / b)
+        self.rows.append((
+            "exec to the first painted window, sample folder (Xvfb)",
+            "bare Qt window %.1f ms" % median(bare),
+            "%.1f ms = %.2fx" % (median(ours), median(ratios)),
+            1.3, median(ratios), False))
+
+    def tally_ms(self, count, rounds):
+        lines = self.run(self.tool("tabulon_bench"), "tally",
+                         self.folder(count), str(rounds)).splitlines()
+        return median([float(line.split()[1]) for line in lines])
+
+    def flatness(self):
+        """Time per file: a tally's time less that of a tally of no file
+        (the questionnaire, the listing, the results file put in place with
+        its sync to the disk), over the number of files."""
+        per_file = {count: [] for count in SIZES}
+        fixed = []
+        for _ in range(max(3, self.rounds // 2)):
+            empty = self.tally_ms(0, 3)
+            fixed.append(empty)
+            for count in SIZES:
+                per_file[count].append(
+                    (self.tally_ms(count, 1) - empty) * 1000 / count)
+        medians = [median(per_file[count]) for count in SIZES]
+        spread = max(medians) / min(medians)
+        self.rows.append((
+            "time per file, 1,000 -> 10,000 -> 100,000 files (in process, "
+            "less a tally of no file)",
+            "no file %.1f ms" % median(fixed),
+            " -> ".join("%.2f us" % m for m in medians) +
+            " (spread %.0f%%)" % ((spread - 1) * 100),
+            1.12, spread, False))
+
+    def memory_rows(self):
+        for count, total, above in self.memory:
+            ratio = above / total
+            self.rows.append((
+                "peak memory of a tally of %s files above the RSS at start-up"
+                " (real window)" % format(count, ","),
+                "answer files %.1f MB" % (total / 1e6),
+                "%.1f MB = %.2fx" % (above / 1e6, ratio),
+                3, ratio, False))
+
+    # ---- all of it ------------------------------------------------------------
+
+    def main(self):
+        print("load average at start: %s" % load(), flush=True)
+        self.generate()
+        self.start_display()
+        self.memory = []
+        try:
+            print("timing: click in the real window ...", flush=True)
+            self.click_and_memory()
+            print("timing: tally in process ...", flush=True)
+            self.in_process()
+            print("timing: Python ...", flush=True)
+            self.python()
+            print("timing: first paint ...", flush=True)
+            self.first_paint()
+            print("timing: time per file ...", flush=True)
+            self.flatness()
+        finally:
+            self.stop_display()
+        self.memory_rows()
+        self.table()
+
+    def table(self):
+        print()
+        print("medians of %d rounds, each figure against its reference run in"
+              " turn with it" % self.rounds)
+        print("| measure | reference | Tabulon | target | met? |")
+        print("|---|---|---|---|---|")
+        met_all = True
+        for measure, reference, ours, target, value, at_least in self.rows:
+            met = value >= target if at_least else value <= target
+            met_all = met_all and met
+            if "spread" in ours:
+                shown = "flat within %.0f%%" % ((target - 1) * 100)
+            else:
+                shown = ("%s %gx" % (">=" if at_least else "<=", target))
+            print("| %s | %s | %s | %s | %s |" % (
+                measure, reference, ours, shown, "yes" if met else "NO"))
+        for note in self.notes:
+            print("note: %s" % note)
+        print("load average at end: %s" % load())
+        return met_all
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("build")
+    parser.add_argument("work")
+    parser.add_argument("--rounds", type=int, default=9)
+    parser.add_argument("--sample", default=os.path.join(
+        os.path.dirname(os.path.abspath(__file__)), "..", "examples",
+        "sample"))
+    args = parser.parse_args()
+    Bench(args.build, args.work, args.rounds, args.sample).main()
+
+
+if __name__ == "__main__":
+    main()
