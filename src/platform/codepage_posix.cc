@@ -67,6 +67,7 @@ class Converter {
 int CompareNames(std::string_view a, std::string_view b) {
   size_t common = std::min(a.size(), b.size());
   for (size_t i = 0; i < common; ++i) {
+    if (a[i] == b[i]) continue;  // the same byte has the same key
     int difference = SortKey(static_cast<unsigned char>(a[i])) -
                      SortKey(static_cast<unsigned char>(b[i]));
     if (difference != 0) return difference < 0 ? -1 : 1;

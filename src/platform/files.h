@@ -58,7 +58,8 @@ class File {
   // bit counts as read-only (kAccessDenied), whoever runs the program.
   static int CreateForWriting(const std::string& name, File& out);
 
-  // Appends the rest of the file to `bytes`.
+  // Appends the rest of the file to `bytes`. A file whose size is known from
+  // its opening is read in one piece.
   int ReadAll(std::string& bytes);
   int Write(std::string_view bytes);
   // Flushes the file's data to the disk.
@@ -70,8 +71,12 @@ class File {
 
  private:
   friend class ReplacementFile;
-  explicit File(NativeFile handle) : handle_(handle) {}
+  explicit File(NativeFile handle, std::int64_t size = -1)
+      : handle_(handle), size_at_open_(size) {}
   NativeFile handle_ = kNoFile;
+  // The size the platform gave at opening, -1 when not known: reading needs
+  // no second look at the file to size its buffer (POSIX only).
+  [[maybe_unused]] std::int64_t size_at_open_ = -1;
 };
 
 // Writes a file anew without ever leaving it half written: the bytes go to a

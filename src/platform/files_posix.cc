@@ -73,11 +73,15 @@ void CloseQuietly(int& fd) {
 }
 
 // Opens `name` with `flags` and the lock of `lock_type`; on failure nothing
-// stays open. Directories are denied as the desktop denies them.
-int OpenLocked(const std::string& name, int flags, short lock_type, int& fd) {
+// stays open. Directories are denied as the desktop denies them. `size` is
+// the file's size once it is open.
+int OpenLocked(const std::string& name, int flags, short lock_type, int& fd,
+               std::int64_t* size = nullptr) {
   if (int fault = TakeFault(FileOperation::kOpen)) return fault;
   // Not blocking: a named pipe put where a file should be must not hang the
-  // program; it is refused below like a folder.
+  // program; it is refused below like a folder. The flag stays on: reading
+  // and writing a regular file never wait on it, and the lock is taken
+  // without waiting anyway.
   fd = open(name.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
   if (fd < 0) return OpenErrorCode(errno, name);
   struct stat info;
@@ -86,13 +90,15 @@ int OpenLocked(const std::string& name, int flags, short lock_type, int& fd) {
     code = ErrorCodeFromErrno(errno);
   } else if (!S_ISREG(info.st_mode)) {
     code = kAccessDenied;
-  } else if (fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-    code = ErrorCodeFromErrno(errno);
   } else {
     code = Lock(fd, lock_type);
   }
-  if (code != kNoError) CloseQuietly(fd);
-  return code;
+  if (code != kNoError) {
+    CloseQuietly(fd);
+    return code;
+  }
+  if (size != nullptr) *size = static_cast<std::int64_t>(info.st_size);
+  return kNoError;
 }
 
 // Refuses writing to an existing name that is read-only or no plain file.
@@ -141,12 +147,15 @@ int ErrorCodeFromErrno(int error_number) {
   }
 }
 
-File::File(File&& other) noexcept : handle_(std::exchange(other.handle_, -1)) {}
+File::File(File&& other) noexcept
+    : handle_(std::exchange(other.handle_, -1)),
+      size_at_open_(std::exchange(other.size_at_open_, -1)) {}
 
 File& File::operator=(File&& other) noexcept {
   if (this != &other) {
     CloseQuietly(handle_);
     handle_ = std::exchange(other.handle_, -1);
+    size_at_open_ = std::exchange(other.size_at_open_, -1);
   }
   return *this;
 }
@@ -157,9 +166,10 @@ int File::OpenForReading(const std::string& program_name, File& out) {
   out.Close();
   const std::string name = FileSystemName(program_name);
   int fd = -1;
-  int code = OpenLocked(name, O_RDONLY, F_RDLCK, fd);
+  std::int64_t size = -1;
+  int code = OpenLocked(name, O_RDONLY, F_RDLCK, fd, &size);
   if (code != kNoError) return code;
-  out = File(fd);
+  out = File(fd, size);
   return kNoError;
 }
 
@@ -183,20 +193,25 @@ int File::CreateForWriting(const std::string& program_name, File& out) {
 int File::ReadAll(std::string& bytes) {
   if (!IsOpen()) return kInvalidHandle;
   int code = TakeFault(FileOperation::kRead);
-  // Read in pieces the size of the file (one more byte finds its end at
-  // once), so a small answer file does not pay for a large zeroed buffer.
-  size_t chunk = 1 << 16;
-  struct stat info;
-  if (code == kNoError && fstat(handle_, &info) == 0 && info.st_size > 0) {
-    chunk = static_cast<size_t>(info.st_size) + 1;
-    bytes.reserve(bytes.size() + chunk);
-  }
+  // The size known from opening sizes the first piece (one byte more finds
+  // the end at once), so a small answer file takes one read and does not pay
+  // for a large zeroed buffer. A file that changed size since is read on.
+  const std::int64_t expected = std::exchange(size_at_open_, -1);
+  const size_t start = bytes.size();
+  size_t chunk = expected > 0 ? static_cast<size_t>(expected) + 1 : 1 << 16;
+  bytes.reserve(start + chunk);
   while (code == kNoError) {
     size_t old_size = bytes.size();
     bytes.resize(old_size + chunk);
     ssize_t got = read(handle_, bytes.data() + old_size, chunk);
     bytes.resize(old_size + (got > 0 ? static_cast<size_t>(got) : 0));
     if (got == 0) return kNoError;
+    // A regular file reads short only at its end: the size it had at
+    // opening, read short, is all of it.
+    if (got > 0 && static_cast<size_t>(got) < chunk &&
+        static_cast<std::int64_t>(bytes.size() - start) == expected) {
+      return kNoError;
+    }
     if (got < 0 && errno != EINTR) code = ErrorCodeFromErrno(errno);
   }
   CloseQuietly(handle_);
@@ -337,19 +352,29 @@ int DeleteFileByName(const std::string& program_name) {
   return kNoError;
 }
 
+namespace {
+
+// What a listed entry is, from its directory entry where that says it: a
+// link (or an entry of unknown type) is what it points to, and only that
+// needs a look at the file.
+bool IsRegularFile(const dirent& entry) {
+  if (entry.d_type == DT_REG) return true;
+  if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return false;
+  struct stat info;
+  return stat(entry.d_name, &info) == 0 && S_ISREG(info.st_mode);
+}
+
+}  // namespace
+
 std::vector<std::string> FindFiles(std::string_view pattern) {
   std::vector<std::string> names;
   DIR* folder = opendir(".");
   if (folder == nullptr) return names;
   while (const dirent* entry = readdir(folder)) {
-    const std::string disk_name = entry->d_name;
+    const std::string_view disk_name = entry->d_name;
     if (disk_name.empty() || disk_name[0] == '.') continue;
     std::string name = ProgramName(disk_name);
-    if (!WildcardMatch(pattern, name)) continue;
-    struct stat info;
-    if (stat(disk_name.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-      continue;
-    }
+    if (!WildcardMatch(pattern, name) || !IsRegularFile(*entry)) continue;
     names.push_back(std::move(name));
   }
   closedir(folder);
