@@ -21,6 +21,27 @@ std::vector<std::string> SplitLines(std::string_view bytes);
 // Reads the whole named file and splits it into lines.
 std::vector<std::string> ReadTextLines(const std::string& name);
 
+// Splits `bytes` into lines in place, by the rules of SplitLines: the CRs
+// that are dropped are squeezed out of the buffer, and each line is a view
+// into `bytes` (valid while `bytes` is not changed).
+void SplitLinesInPlace(std::string& bytes,
+                       std::vector<std::string_view>& lines);
+
+// Reads files one after the other as lines that are views into one buffer
+// of the file's bytes. The buffer and the list of lines are kept from file
+// to file, so reading thousands of small files allocates only while the
+// largest so far grows. Failures raise InputOutputFailure, as ReadTextLines.
+class LineReader {
+ public:
+  // Reads the whole named file; the lines of the file read before are gone.
+  const std::vector<std::string_view>& Read(const std::string& name);
+  const std::vector<std::string_view>& Lines() const { return lines_; }
+
+ private:
+  std::string bytes_;
+  std::vector<std::string_view> lines_;
+};
+
 // Writes a text file line by line. The file is replaced as a whole on Close:
 // until then (and if anything fails) the earlier file stays as it was.
 class TextOutputFile {
