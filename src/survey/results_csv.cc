@@ -37,12 +37,11 @@ void WriteQuestionBlocks(text::TextOutputFile& out,
 // The first heading row: each question's text over its block.
 void WriteQuestionRow(text::TextOutputFile& out,
                       const Questionnaire& questionnaire) {
-  static const std::string kNoField;
   out.Write(text::Text(text::FixedText::kCsvQuestionHeading));
-  WriteQuestionBlocks(out, questionnaire,
-                      [&](int q, int k) -> const std::string& {
-                        return k == 1 ? questionnaire.At(q).text : kNoField;
-                      });
+  WriteQuestionBlocks(out, questionnaire, [&](int q, int k) {
+    return k == 1 ? std::string_view(questionnaire.At(q).text)
+                  : std::string_view();
+  });
   out.EndLine();
 }
 
@@ -50,10 +49,9 @@ void WriteQuestionRow(text::TextOutputFile& out,
 void WriteChoiceRow(text::TextOutputFile& out,
                     const Questionnaire& questionnaire) {
   out.Write(text::Text(text::FixedText::kCsvIdentityHeading));
-  WriteQuestionBlocks(out, questionnaire,
-                      [&](int q, int k) -> const std::string& {
-                        return questionnaire.At(q).Choice(k);
-                      });
+  WriteQuestionBlocks(out, questionnaire, [&](int q, int k) {
+    return std::string_view(questionnaire.At(q).Choice(k));
+  });
   out.EndLine();
 }
 
@@ -63,25 +61,51 @@ void WriteRespondentRow(text::TextOutputFile& out,
                         const RespondentRow& row) {
   WriteField(out, row.computer_name);
   WriteField(out, row.respondent_name);
-  WriteQuestionBlocks(
-      out, questionnaire,
-      [&](int q, int k) -> const std::string& { return row.Answer(q, k); });
+  WriteQuestionBlocks(out, questionnaire, [&](int q, int k) {
+    return std::string_view(row.Answer(q, k));
+  });
   out.EndLine();
 }
 
-}  // namespace
+void WriteRespondentRow(text::TextOutputFile& out,
+                        const Questionnaire& questionnaire,
+                        const RespondentStore::Fields& row) {
+  WriteField(out, row[RespondentStore::kComputerNameField]);
+  WriteField(out, row[RespondentStore::kRespondentNameField]);
+  WriteQuestionBlocks(out, questionnaire, [&](int q, int k) {
+    return row[RespondentStore::AnswerField(q, k)];
+  });
+  out.EndLine();
+}
 
-void WriteTallyResults(const Questionnaire& questionnaire,
-                       const RespondentTable& table, int respondents) {
+// Rows 1 to `respondents` of a table, `row(r)` giving row r (from 0),
+// after the two heading rows.
+template <typename RowOf>
+void WriteResults(const Questionnaire& questionnaire, int respondents,
+                  RowOf row) {
   // The new content replaces the earlier file only at Close.
   text::TextOutputFile out;
   out.Create(text::Text(text::FixedText::kResultsFileName));
   WriteQuestionRow(out, questionnaire);
   WriteChoiceRow(out, questionnaire);
   for (int r = 1; r <= respondents; ++r) {
-    WriteRespondentRow(out, questionnaire, table.at(r - 1));
+    WriteRespondentRow(out, questionnaire, row(static_cast<size_t>(r - 1)));
   }
   out.Close();
+}
+
+}  // namespace
+
+void WriteTallyResults(const Questionnaire& questionnaire,
+                       const RespondentTable& table, int respondents) {
+  WriteResults(questionnaire, respondents,
+               [&](size_t r) -> const RespondentRow& { return table.at(r); });
+}
+
+void WriteStoredResults(const Questionnaire& questionnaire,
+                        const RespondentStore& table, int respondents) {
+  WriteResults(questionnaire, respondents,
+               [&](size_t r) { return table.FieldsOf(r); });
 }
 
 }  // namespace tabulon::survey

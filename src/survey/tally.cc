@@ -2,24 +2,36 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string_view>
 
 #include "survey/choice_value.h"
+#include "survey/respondent_store.h"
 #include "text/markers.h"
-#include "text/numbered_lines.h"
 #include "text/textfile.h"
 
 namespace tabulon::survey {
 namespace {
 
-using text::NumberedLines;
-
 constexpr std::string_view kHeaderMarker = "[Q";
 constexpr std::string_view kEndMarker = "[END]";
 
+// A file's lines numbered from 1; a line the file does not have reads as
+// empty.
+class Lines {
+ public:
+  explicit Lines(std::span<const std::string_view> lines) : lines_(lines) {}
+  bool Has(std::size_t k) const { return k >= 1 && k <= lines_.size(); }
+  std::string_view Line(std::size_t k) const {
+    return Has(k) ? lines_[k - 1] : std::string_view();
+  }
+
+ private:
+  std::span<const std::string_view> lines_;
+};
+
 // The first line at or after `from` that begins with "[Q".
-std::optional<std::size_t> FindHeader(const NumberedLines& lines,
-                                      std::size_t from) {
+std::optional<std::size_t> FindHeader(const Lines& lines, std::size_t from) {
   for (std::size_t k = from; lines.Has(k); ++k) {
     if (text::BeginsWithMarker(lines.Line(k), kHeaderMarker)) return k;
   }
@@ -27,7 +39,7 @@ std::optional<std::size_t> FindHeader(const NumberedLines& lines,
 }
 
 // Choice lines go on until a header, an end line or the file's end.
-bool IsChoiceLine(const NumberedLines& lines, std::size_t k) {
+bool IsChoiceLine(const Lines& lines, std::size_t k) {
   return lines.Has(k) &&
          !text::BeginsWithMarker(lines.Line(k), kHeaderMarker) &&
          !text::BeginsWithMarker(lines.Line(k), kEndMarker);
@@ -44,18 +56,56 @@ bool OpensTextSection(std::string_view header) {
   return text::ContainsMarker(header, "T]");
 }
 
+// Where a file's fields go: the plain row of strings.
+class PlainRow {
+ public:
+  explicit PlainRow(RespondentRow& row) : row_(row) {}
+  void Identity(std::string_view computer, std::string_view respondent) {
+    row_.computer_name = computer;
+    row_.respondent_name = respondent;
+  }
+  void Answer(int q, int c, std::string_view answer) {
+    row_.answers[q - 1][c - 1] = answer;
+  }
+
+ private:
+  RespondentRow& row_;
+};
+
+// ... or the last row of the compact store.
+class StoredRow {
+ public:
+  explicit StoredRow(RespondentStore& store) : store_(store) {}
+  void Identity(std::string_view computer, std::string_view respondent) {
+    store_.SetField(RespondentStore::kComputerNameField, computer);
+    store_.SetField(RespondentStore::kRespondentNameField, respondent);
+  }
+  void Answer(int q, int c, std::string_view answer) {
+    store_.SetField(RespondentStore::AnswerField(q, c), answer);
+  }
+
+ private:
+  RespondentStore& store_;
+};
+
 // The sections of one answer file, each recorded in the file's row and
-// added to the counts, with the listener told after each.
+// added to the counts, with the listener told after each. Fields reach the
+// row in the order of their numbers.
+template <typename Row>
 class SectionTally {
  public:
-  SectionTally(const NumberedLines& lines, RespondentRow& row,
-               ChoiceCounts& counts, TallyListener& listener)
-      : lines_(lines), row_(row), counts_(counts), listener_(listener) {}
+  SectionTally(const Lines& lines, Row& row, ChoiceCounts& counts,
+               TallyListener& listener, std::string& text_answer)
+      : lines_(lines),
+        row_(row),
+        counts_(counts),
+        listener_(listener),
+        text_answer_(text_answer) {}
 
   // The section of question q whose header is line `header`. Returns the
   // line from which the next header is searched.
   std::size_t Section(int q, std::size_t header) {
-    const std::string& header_line = lines_.Line(header);
+    const std::string_view header_line = lines_.Line(header);
     if (OpensChoiceSection(header_line)) return ChoiceSection(q, header + 1);
     if (OpensTextSection(header_line)) return TextSection(q, header + 1);
     // A header that names no kind records nothing; searching from the line
@@ -69,8 +119,8 @@ class SectionTally {
   // listener hears of this section.
   std::size_t ChoiceSection(int q, std::size_t p) {
     for (int c = 1; c <= kChoiceCount && IsChoiceLine(lines_, p); ++c, ++p) {
-      const std::string& choice_line = lines_.Line(p);
-      row_.answers[q - 1][c - 1] = choice_line;
+      const std::string_view choice_line = lines_.Line(p);
+      row_.Answer(q, c, choice_line);
       counts_.Add(q, c, ChoiceLineValue(choice_line));
     }
     listener_.ChoiceSectionDone(q, counts_);
@@ -80,48 +130,82 @@ class SectionTally {
   // The text line is taken whatever it holds, and the next search starts on
   // it, so a header taken as text still opens the next section.
   std::size_t TextSection(int q, std::size_t p) {
-    const std::string& text_line = lines_.Line(p);
-    row_.answers[q - 1][0] = text_line;
-    listener_.TextAnswerFound(q, text_line);
+    const std::string_view text_line = lines_.Line(p);
+    row_.Answer(q, 1, text_line);
+    // One string for every answer of the tally: assigning keeps its memory.
+    text_answer_.assign(text_line);
+    listener_.TextAnswerFound(q, text_answer_);
     return p;
   }
 
-  const NumberedLines& lines_;
-  RespondentRow& row_;
+  const Lines& lines_;
+  Row& row_;
   ChoiceCounts& counts_;
   TallyListener& listener_;
+  std::string& text_answer_;
 };
+
+template <typename Row>
+void TallyLines(std::span<const std::string_view> file_lines, Row row,
+                ChoiceCounts& counts, TallyListener& listener,
+                std::string& text_answer) {
+  const Lines lines(file_lines);
+  // Line 1 is never examined for a header.
+  std::optional<std::size_t> header = FindHeader(lines, 2);
+  row.Identity(lines.Line(1), lines.Line(2));
+  // Sections are matched to questions by their order; those after the tenth
+  // are not read.
+  SectionTally<Row> sections(lines, row, counts, listener, text_answer);
+  for (int q = 1; q <= kQuestionCount && header; ++q) {
+    header = FindHeader(lines, sections.Section(q, *header));
+  }
+}
+
+// Every file in order, each read whole and closed before its lines are
+// examined; `add_row` gives the new row of a file.
+template <typename AddRow>
+void TallyFiles(const std::vector<std::string>& names, ChoiceCounts& counts,
+                TallyListener& listener, AddRow add_row) {
+  // Nothing of an earlier tally may reach this one's counts.
+  counts.Clear();
+  text::LineReader reader;
+  std::string text_answer;
+  for (const std::string& name : names) {
+    const std::vector<std::string_view>& lines = reader.Read(name);
+    TallyLines(lines, add_row(), counts, listener, text_answer);
+  }
+}
 
 }  // namespace
 
 void TallyAnswerLines(const std::vector<std::string>& file_lines,
                       RespondentRow& row, ChoiceCounts& counts,
                       TallyListener& listener) {
-  const NumberedLines lines(file_lines);
-  // Line 1 is never examined for a header.
-  std::optional<std::size_t> header = FindHeader(lines, 2);
-  row.computer_name = lines.Line(1);
-  row.respondent_name = lines.Line(2);
-  // Sections are matched to questions by their order; those after the tenth
-  // are not read.
-  SectionTally sections(lines, row, counts, listener);
-  for (int q = 1; q <= kQuestionCount && header; ++q) {
-    header = FindHeader(lines, sections.Section(q, *header));
-  }
+  const std::vector<std::string_view> views(file_lines.begin(),
+                                            file_lines.end());
+  std::string text_answer;
+  TallyLines(views, PlainRow(row), counts, listener, text_answer);
 }
 
 void TallyAnswerFiles(const std::vector<std::string>& names,
                       ChoiceCounts& counts, RespondentTable& table,
                       TallyListener& listener) {
-  // Nothing of an earlier tally may reach this one's counts or results file.
-  counts.Clear();
+  // Nothing of an earlier tally may reach this one's results file.
   table.clear();
   table.reserve(names.size());
-  for (const std::string& name : names) {
-    // The whole file is read and closed before its lines are examined.
-    const std::vector<std::string> lines = text::ReadTextLines(name);
-    TallyAnswerLines(lines, table.emplace_back(), counts, listener);
-  }
+  TallyFiles(names, counts, listener,
+             [&] { return PlainRow(table.emplace_back()); });
+}
+
+void TallyAnswerFiles(const std::vector<std::string>& names,
+                      ChoiceCounts& counts, RespondentStore& table,
+                      TallyListener& listener) {
+  table.Clear();
+  table.Reserve(names.size());
+  TallyFiles(names, counts, listener, [&] {
+    table.AddRow();
+    return StoredRow(table);
+  });
 }
 
 }  // namespace tabulon::survey

@@ -40,8 +40,10 @@ struct RespondentRow {
   }
 };
 
-// One row per answer file of the last tally, in list order.
+// One row per answer file of the last tally, in list order, as plain
+// strings. The window keeps its table more compactly (RespondentStore).
 using RespondentTable = std::vector<RespondentRow>;
+class RespondentStore;
 
 // Told after every section of every file, so the display follows the tally.
 class TallyListener {
@@ -61,9 +63,13 @@ void TallyAnswerLines(const std::vector<std::string>& lines, RespondentRow& row,
 
 // Tallies the named answer files in order. `counts` and `table` start empty;
 // row r belongs to names[r - 1]. A failure (unreadable file, bad choice line)
-// raises at once; what was tallied before it stays.
+// raises at once; what was tallied before it stays, the failing file's row
+// as far as it got.
 void TallyAnswerFiles(const std::vector<std::string>& names,
                       ChoiceCounts& counts, RespondentTable& table,
+                      TallyListener& listener);
+void TallyAnswerFiles(const std::vector<std::string>& names,
+                      ChoiceCounts& counts, RespondentStore& table,
                       TallyListener& listener);
 
 }  // namespace tabulon::survey

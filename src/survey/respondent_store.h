@@ -1,0 +1,81 @@
+// The respondent table as the tally keeps it for the results file: every
+// row's non-empty fields packed one after the other into shared blocks of
+// memory, with a few bytes of bookkeeping each, instead of 52 strings a row
+// (which would take seven times the answer file's own bytes).
+#ifndef TABULON_SURVEY_RESPONDENT_STORE_H_
+#define TABULON_SURVEY_RESPONDENT_STORE_H_
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "survey/questionnaire.h"
+#include "survey/tally.h"
+
+namespace tabulon::survey {
+
+class RespondentStore {
+ public:
+  // A row's fields by number: the computer name, the respondent name, then
+  // answer (q, c) at AnswerField(q, c).
+  static constexpr int kComputerNameField = 0;
+  static constexpr int kRespondentNameField = 1;
+  static constexpr int kFieldCount = 2 + kQuestionCount * kChoiceCount;
+  static constexpr int AnswerField(int q, int c) {
+    return 2 + (q - 1) * kChoiceCount + (c - 1);
+  }
+  using Fields = std::array<std::string_view, kFieldCount>;
+
+  RespondentStore() = default;
+  RespondentStore(const RespondentStore&) = delete;
+  RespondentStore& operator=(const RespondentStore&) = delete;
+
+  // Drops every row and gives their memory back.
+  void Clear();
+  // Room for this many rows' bookkeeping, taken at once.
+  void Reserve(std::size_t rows) { rows_.reserve(rows); }
+  std::size_t size() const { return rows_.size(); }
+  bool empty() const { return rows_.empty(); }
+
+  // Starts a new row, every field empty, after the last one.
+  void AddRow();
+  // Sets a field of the last row. Fields are set in increasing order of
+  // their numbers, each once; an empty text leaves the field empty.
+  void SetField(int field, std::string_view bytes);
+
+  // Row r (from 0): every field, the empty ones included. The views stay
+  // valid until Clear.
+  Fields FieldsOf(std::size_t r) const;
+  std::string_view Field(std::size_t r, int field) const {
+    return FieldsOf(r)[static_cast<std::size_t>(field)];
+  }
+  // Row r as plain strings.
+  RespondentRow Row(std::size_t r) const;
+
+ private:
+  struct Block {
+    std::unique_ptr<char[]> bytes;
+    std::size_t capacity = 0;
+    std::size_t used = 0;
+  };
+  // Where a row's packed fields lie: all in one block.
+  struct Place {
+    std::uint32_t block = 0;
+    std::uint32_t size = 0;
+    std::size_t offset = 0;
+  };
+
+  // Room for `more` bytes after the last row's, moving that row to a new
+  // block when the current one is full.
+  char* MakeRoom(std::size_t more);
+
+  std::vector<Block> blocks_;
+  std::vector<Place> rows_;
+};
+
+}  // namespace tabulon::survey
+
+#endif  // TABULON_SURVEY_RESPONDENT_STORE_H_
