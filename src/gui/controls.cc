@@ -1,5 +1,6 @@
 #include "gui/controls.h"
 
+#include <algorithm>
 #include <stdexcept>
 #include <utility>
 
@@ -40,6 +41,33 @@ std::string WithoutAmpersands(std::string_view cp932) {
     }
   }
   return shown;
+}
+
+namespace {
+
+// Items share blocks of this size; a longer item gets a block of its own.
+constexpr std::size_t kItemBlockSize = 16 * 1024;
+
+}  // namespace
+
+void ItemList::Append(std::string_view cp932) {
+  if (blocks_.empty() || block_size_ - block_used_ < cp932.size()) {
+    block_size_ = std::max(kItemBlockSize, cp932.size());
+    blocks_.push_back(std::make_unique_for_overwrite<char[]>(block_size_));
+    block_used_ = 0;
+  }
+  char* const out = blocks_.back().get() + block_used_;
+  std::copy(cp932.begin(), cp932.end(), out);
+  block_used_ += cp932.size();
+  items_.emplace_back(out, cp932.size());
+}
+
+void ItemList::Clear() {
+  items_.clear();
+  items_.shrink_to_fit();
+  blocks_.clear();
+  block_size_ = 0;
+  block_used_ = 0;
 }
 
 Control::Control(Form& form, const ControlLayout& layout, Control* parent)
@@ -115,13 +143,13 @@ void Control::SetWidth(int width) {
 
 void Control::ClearItems() {
   if (items_.empty()) return;
-  items_.clear();
+  items_.Clear();
   ++items_generation_;
   MarkDirty();
 }
 
 void Control::AppendItem(std::string_view cp932) {
-  items_.emplace_back(cp932);
+  items_.Append(cp932);
   MarkDirty();
 }
 

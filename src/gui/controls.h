@@ -5,6 +5,8 @@
 #ifndef TABULON_GUI_CONTROLS_H_
 #define TABULON_GUI_CONTROLS_H_
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -101,6 +103,43 @@ struct ControlLayout {
 
 class Form;
 
+// A list box's items: CP932 texts kept one after the other in shared blocks
+// of memory, each item a view of its bytes, so that ten thousand free-text
+// answers take little more than their own bytes. Views stay valid until
+// Clear.
+class ItemList {
+ public:
+  ItemList() = default;
+  ItemList(const ItemList&) = delete;
+  ItemList& operator=(const ItemList&) = delete;
+
+  using value_type = std::string_view;
+  using const_iterator = std::vector<std::string_view>::const_iterator;
+  using iterator = const_iterator;
+
+  std::size_t size() const { return items_.size(); }
+  bool empty() const { return items_.empty(); }
+  std::string_view operator[](std::size_t i) const { return items_[i]; }
+  const_iterator begin() const { return items_.begin(); }
+  const_iterator end() const { return items_.end(); }
+
+  // The same texts in the same order.
+  friend bool operator==(const ItemList& items,
+                         const std::vector<std::string>& texts) {
+    return std::equal(items.begin(), items.end(), texts.begin(), texts.end());
+  }
+
+  void Append(std::string_view cp932);
+  // Drops every item and gives their memory back.
+  void Clear();
+
+ private:
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  std::size_t block_size_ = 0;
+  std::size_t block_used_ = 0;
+  std::vector<std::string_view> items_;
+};
+
 // One control. Its kind decides which parts of the state mean something.
 class Control {
  public:
@@ -144,7 +183,7 @@ class Control {
   void SetWidth(int width);
 
   // List boxes.
-  const std::vector<std::string>& Items() const { return items_; }
+  const ItemList& Items() const { return items_; }
   void ClearItems();
   void AppendItem(std::string_view cp932);
 
@@ -175,7 +214,7 @@ class Control {
   int item_height_;
   int tab_order_;
   std::string caption_;
-  std::vector<std::string> items_;
+  ItemList items_;
   mutable bool size_stale_ = false;  // auto-size measured lazily
   bool width_fixed_ = false;         // SetWidth since the last caption change
   int items_generation_ = 0;

@@ -1,7 +1,9 @@
 #include "window/main_window.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
+#include <string_view>
 
 #include "survey/results_csv.h"
 #include "text/fixed_texts.h"
@@ -19,13 +21,20 @@ using text::Text;
 // caption stops here so that a freak count cannot exhaust memory.
 constexpr std::int64_t kLongestBar = 100;
 
-std::string CountCaption(std::int64_t persons) {
-  return std::to_string(persons) + Text(FixedText::kPersons);
+// "N人" in `caption`, whose memory is reused.
+void CountCaption(std::int64_t persons, std::string& caption) {
+  char digits[24];
+  const std::to_chars_result end =
+      std::to_chars(digits, digits + sizeof digits, persons);
+  caption.assign(digits, end.ptr);
+  caption += Text(FixedText::kPersons);
 }
 
-std::string BarCaption(std::int64_t persons) {
-  return std::string(static_cast<std::size_t>(std::min(persons, kLongestBar)),
-                     ' ');
+// N blanks, a view of one string of the longest bar.
+std::string_view BarCaption(std::int64_t persons) {
+  static const std::string kBlanks(static_cast<std::size_t>(kLongestBar), ' ');
+  return std::string_view(kBlanks).substr(
+      0, static_cast<std::size_t>(std::min(persons, kLongestBar)));
 }
 
 }  // namespace
@@ -166,7 +175,8 @@ void TForm1::ChoiceSectionDone(int q, const survey::ChoiceCounts& counts) {
     ChoiceRow& row = Row(q, c);
     const std::int64_t persons = counts.At(q, c);
     if (persons >= 1) {
-      row.count->SetCaption(CountCaption(persons));
+      CountCaption(persons, count_caption_);
+      row.count->SetCaption(count_caption_);
       row.bar->SetCaption(BarCaption(persons));
       row.count->Show();
       row.bar->Show();
@@ -272,7 +282,7 @@ void TForm1::CopyAnswerList(int q) {
   gui::Control& list = *Panel(kEnlargedPanel).list;
   list.Show();
   list.ClearItems();
-  for (const std::string& item : Panel(q).list->Items()) list.AppendItem(item);
+  for (std::string_view item : Panel(q).list->Items()) list.AppendItem(item);
 }
 
 // Texts only: the enlarged labels keep their own sizes, fonts and colours.

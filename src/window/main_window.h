@@ -10,6 +10,7 @@
 #include "gui/backend.h"
 #include "gui/controls.h"
 #include "survey/questionnaire.h"
+#include "survey/respondent_store.h"
 #include "survey/tally.h"
 #include "text/answer_file_list.h"
 
@@ -81,7 +82,10 @@ class TForm1 : public survey::TallyListener {
   gui::Form form_;
   std::array<QuestionPanel, survey::kQuestionCount + 1> panels_;
   survey::Questionnaire questionnaire_;
-  survey::RespondentTable respondents_;
+  survey::RespondentStore respondents_;
+  // The caption of a count, rebuilt in place for every section: its memory
+  // is kept from one to the next.
+  std::string count_caption_;
   int current_question_ = 1;
 };
 

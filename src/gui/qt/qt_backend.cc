@@ -126,15 +126,16 @@ struct QtBackend::State {
       case ControlKind::kListBox:
       case ControlKind::kFileList: {
         auto* list = static_cast<QListWidget*>(widget);
-        const std::vector<std::string>& items = control->Items();
+        const ItemList& items = control->Items();
         if (realised.items_generation != control->ItemsGeneration() ||
             realised.items_shown > items.size()) {
           list->clear();
           realised.items_shown = 0;
           realised.items_generation = control->ItemsGeneration();
         }
+        // The list shows the control's own texts, not copies of them.
         for (; realised.items_shown < items.size(); ++realised.items_shown) {
-          list->addItem(ToQString(items[realised.items_shown]));
+          list->addItem(new qt::SharedTextItem(*control, realised.items_shown));
         }
         break;
       }

@@ -274,6 +274,14 @@ void GroupBoxWidget::paintEvent(QPaintEvent*) {
             0);
 }
 
+QVariant SharedTextItem::data(int role) const {
+  if (role != Qt::DisplayRole && role != Qt::EditRole) {
+    return QListWidgetItem::data(role);
+  }
+  const ItemList& items = list_.Items();
+  return index_ < items.size() ? ToQString(items[index_]) : QString();
+}
+
 QSize ItemHeightDelegate::sizeHint(const QStyleOptionViewItem& option,
                                    const QModelIndex& index) const {
   QSize size = QStyledItemDelegate::sizeHint(option, index);

@@ -9,9 +9,11 @@
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
+#include <QListWidgetItem>
 #include <QString>
 #include <QStyledItemDelegate>
 #include <QWidget>
+#include <cstddef>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -128,6 +130,21 @@ class GroupBoxWidget : public CaptionWidget {
 
  protected:
   void paintEvent(QPaintEvent*) override;
+};
+
+// A list box's item that holds no copy of its text: Qt is given the
+// control's own item, converted from CP932 whenever it asks for it (to paint
+// the few items in view, or to read one aloud). An item past the control's
+// last one reads as empty.
+class SharedTextItem : public QListWidgetItem {
+ public:
+  SharedTextItem(const Control& list, std::size_t index)
+      : list_(list), index_(index) {}
+  QVariant data(int role) const override;
+
+ private:
+  const Control& list_;
+  std::size_t index_;
 };
 
 // Gives every list item the list's fixed item height.

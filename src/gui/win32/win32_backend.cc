@@ -342,7 +342,7 @@ void Win32Backend::State::ApplyLabel(const Control& label) {
 
 // Only the new items are added when the list has merely grown.
 void Win32Backend::State::ApplyItems(const Control& list, Realised& state) {
-  const std::vector<std::string>& items = list.Items();
+  const ItemList& items = list.Items();
   if (state.items_generation != list.ItemsGeneration() ||
       state.items_shown > items.size()) {
     SendMessageA(state.window, LB_RESETCONTENT, 0, 0);
@@ -350,8 +350,10 @@ void Win32Backend::State::ApplyItems(const Control& list, Realised& state) {
     state.items_generation = list.ItemsGeneration();
   }
   for (; state.items_shown < items.size(); ++state.items_shown) {
+    // The list box takes a NUL-ended copy.
+    const std::string item(items[state.items_shown]);
     SendMessageA(state.window, LB_ADDSTRING, 0,
-                 reinterpret_cast<LPARAM>(items[state.items_shown].c_str()));
+                 reinterpret_cast<LPARAM>(item.c_str()));
   }
 }
 
