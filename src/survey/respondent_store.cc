@@ -68,9 +68,8 @@ char* RespondentStore::MakeRoom(std::size_t more) {
   return blocks_.back().bytes.get() + blocks_.back().used;
 }
 
-void RespondentStore::SetField(int field, std::string_view bytes) {
+void RespondentStore::SetFieldElsewhere(int field, std::string_view bytes) {
   if (rows_.empty()) throw std::logic_error("SetField before AddRow");
-  if (bytes.empty()) return;
   char* out = MakeRoom(kMostHeaderBytes + bytes.size());
   std::size_t n = 0;
   out[n++] = static_cast<char>(field);

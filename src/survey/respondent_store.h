@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string_view>
 #include <vector>
@@ -44,7 +45,22 @@ class RespondentStore {
   void AddRow();
   // Sets a field of the last row. Fields are set in increasing order of
   // their numbers, each once; an empty text leaves the field empty.
-  void SetField(int field, std::string_view bytes);
+  void SetField(int field, std::string_view bytes) {
+    if (bytes.empty()) return;
+    // Most fields are a digit: put at once after the last row's bytes.
+    if (bytes.size() < 0x80 && !rows_.empty() && !blocks_.empty() &&
+        rows_.back().block == blocks_.size() - 1 &&
+        blocks_.back().capacity - blocks_.back().used >= 2 + bytes.size()) {
+      char* out = blocks_.back().bytes.get() + blocks_.back().used;
+      out[0] = static_cast<char>(field);
+      out[1] = static_cast<char>(bytes.size());
+      std::memcpy(out + 2, bytes.data(), bytes.size());
+      blocks_.back().used += 2 + bytes.size();
+      rows_.back().size += static_cast<std::uint32_t>(2 + bytes.size());
+      return;
+    }
+    SetFieldElsewhere(field, bytes);
+  }
 
   // Row r (from 0): every field, the empty ones included. The views stay
   // valid until Clear.
@@ -68,6 +84,8 @@ class RespondentStore {
     std::size_t offset = 0;
   };
 
+  // SetField when the field needs a new block or a longer length.
+  void SetFieldElsewhere(int field, std::string_view bytes);
   // Room for `more` bytes after the last row's, moving that row to a new
   // block when the current one is full.
   char* MakeRoom(std::size_t more);

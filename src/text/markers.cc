@@ -80,13 +80,6 @@ std::string RemoveFirstMarker(std::string_view text, std::string_view marker) {
   return result;
 }
 
-bool BeginsWithMarker(std::string_view text, std::string_view marker) {
-  // The first byte always begins a character; a text that holds the whole
-  // marker (which has no NUL) before any NUL of its own starts with it.
-  marker = UpToNul(marker);
-  return !marker.empty() && text.starts_with(marker);
-}
-
 bool ContainsMarker(std::string_view text, std::string_view marker) {
   return MarkerPos(marker, text) > 0;
 }

@@ -6,8 +6,6 @@ namespace tabulon::text {
 namespace {
 
 constexpr char kEndOfFile = 26;
-// Output is collected up to this size before it goes to the file.
-constexpr size_t kOutputBufferSize = 1 << 16;
 
 }  // namespace
 
@@ -62,11 +60,6 @@ const std::vector<std::string_view>& LineReader::Read(const std::string& name) {
 void TextOutputFile::Create(const std::string& name) {
   buffer_.clear();
   ThrowIfFailed(file_.Begin(name));
-}
-
-void TextOutputFile::Write(std::string_view text) {
-  buffer_ += text;
-  if (buffer_.size() >= kOutputBufferSize) Flush();
 }
 
 void TextOutputFile::EndLine() { Write("\r\n"); }

@@ -4,6 +4,7 @@
 #ifndef TABULON_TEXT_TEXTFILE_H_
 #define TABULON_TEXT_TEXTFILE_H_
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,14 +49,20 @@ class TextOutputFile {
  public:
   // Starts the file anew; an earlier file is replaced on Close.
   void Create(const std::string& name);
-  // Appends the bytes as they are.
-  void Write(std::string_view text);
+  // Appends the bytes as they are (inline: the results file writes every
+  // field and comma through here).
+  void Write(std::string_view text) {
+    buffer_ += text;
+    if (buffer_.size() >= kBufferSize) Flush();
+  }
   // Appends CR LF.
   void EndLine();
   // Writes what is buffered and puts the file in place.
   void Close();
 
  private:
+  // Output is collected up to this size before it goes to the file.
+  static constexpr std::size_t kBufferSize = 1 << 16;
   void Flush();
   platform::ReplacementFile file_;
   std::string buffer_;

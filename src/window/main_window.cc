@@ -51,6 +51,7 @@ TForm1::TForm1(gui::Backend& backend)
   form_["Button5"].on_click = [this] { Button5Click(); };
   form_["Button6"].on_click = [this] { Button6Click(); };
   form_.on_create = [this] { FormCreate(); };
+  for (auto& counts : shown_counts_) counts.fill(kUnknownCount);
 }
 
 void TForm1::Create() { gui::RunHandler(backend_, form_, form_.on_create); }
@@ -120,6 +121,7 @@ void TForm1::HideResultsAndEnlargedView() {
 void TForm1::FillQuestionPanel(int q) {
   const survey::Question& question = questionnaire_.At(q);
   QuestionPanel& panel = Panel(q);
+  shown_counts_[q - 1].fill(kUnknownCount);
   for (ChoiceRow& row : panel.rows) {
     row.count->SetCaption("");
     row.bar->SetCaption("");
@@ -159,6 +161,7 @@ void TForm1::Button1Click() {
 // hidden, so no count of an earlier tally survives it in either view; a
 // choice text is cut off where the count begins.
 void TForm1::PrepareRowsForTally() {
+  for (auto& counts : shown_counts_) counts.fill(kUnknownCount);
   for (int q = 1; q <= kQuestionCount; ++q) {
     for (ChoiceRow& row : Panel(q).rows) {
       row.count->SetCaption("");
@@ -174,6 +177,9 @@ void TForm1::ChoiceSectionDone(int q, const survey::ChoiceCounts& counts) {
   for (int c = 1; c <= kChoiceCount; ++c) {
     ChoiceRow& row = Row(q, c);
     const std::int64_t persons = counts.At(q, c);
+    std::int64_t& shown = shown_counts_[q - 1][c - 1];
+    if (persons == shown) continue;
+    shown = persons;
     if (persons >= 1) {
       CountCaption(persons, count_caption_);
       row.count->SetCaption(count_caption_);

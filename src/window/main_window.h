@@ -5,6 +5,7 @@
 #define TABULON_WINDOW_MAIN_WINDOW_H_
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "gui/backend.h"
@@ -86,6 +87,13 @@ class TForm1 : public survey::TallyListener {
   // The caption of a count, rebuilt in place for every section: its memory
   // is kept from one to the next.
   std::string count_caption_;
+  // What each overview row shows since the tally began, kUnknownCount
+  // before its first section: a section that leaves a count as it was
+  // leaves its row alone, since the row shows that count already.
+  static constexpr std::int64_t kUnknownCount = INT64_MIN;
+  std::array<std::array<std::int64_t, survey::kChoiceCount>,
+             survey::kQuestionCount>
+      shown_counts_{};
   int current_question_ = 1;
 };
 
