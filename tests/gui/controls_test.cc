@@ -168,6 +168,32 @@ TEST_F(ControlsTest, ClearingCountsAGenerationOnlyWhenItemsGo) {
   EXPECT_TRUE(list.Items().empty());
 }
 
+// Items are packed into shared blocks: a view handed out stays valid while
+// more items come, an item longer than a block gets one of its own, and
+// clearing starts afresh.
+TEST(ItemList, KeepsEveryItemWhereItWasAsItGrows) {
+  ItemList items;
+  std::vector<std::string> texts;
+  for (int i = 0; i < 5000; ++i) texts.push_back("answer " + std::to_string(i));
+  texts.insert(texts.begin() + 2500, std::string(40000, 'L'));
+  texts.push_back("");
+  texts.push_back(std::string("with\0nul", 9));
+  for (const std::string& text : texts) items.Append(text);
+  const std::string_view first = items[0];
+  for (int i = 0; i < 3000; ++i) items.Append(std::string(100, 'x'));
+  EXPECT_EQ(first, "answer 0");
+  EXPECT_EQ(first.data(), items[0].data());
+  ASSERT_EQ(items.size(), texts.size() + 3000);
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    ASSERT_EQ(items[i], texts[i]) << i;
+  }
+  items.Clear();
+  EXPECT_TRUE(items.empty());
+  items.Append("again");
+  EXPECT_EQ(items, (std::vector<std::string>{"again"}));
+  EXPECT_FALSE(items == (std::vector<std::string>{"again", ""}));
+}
+
 // --- Building and looking up -----------------------------------------------
 
 TEST_F(ControlsTest, UnknownNameThrowsNamingIt) {

@@ -130,5 +130,44 @@ TEST_F(PosixFilesTest, FindsOnlyOrdinaryVisibleFilesAndLinksToThem) {
   EXPECT_EQ(found, (Names{"B.ANS", "a.ans", "link.ans", "\x90\x6C.ans"}));
 }
 
+TEST_F(PosixFilesTest, ListingLeavesOutPipesByTheirEntryAlone) {
+  WriteBytes("a.ans", "x");
+  ASSERT_TRUE(MakeNamedPipe("pipe.ans"));
+  ASSERT_TRUE(MakeSymbolicLink("pipe.ans", "pipelink.ans"));
+  EXPECT_EQ(FindFiles("*.ans"), (Names{"a.ans"}));
+}
+
+// Reading uses the size the file had when it was opened; a file that grew
+// or shrank since is still read to its real end.
+TEST_F(PosixFilesTest, ReadingFollowsAFileThatChangedSinceItWasOpened) {
+  const struct {
+    const char* what;
+    std::string before;
+    std::string after;
+  } kCases[] = {
+      {"grew", "0123456789", "0123456789" + std::string(100000, 'g')},
+      {"shrank", "0123456789", "0123"},
+      {"emptied", "0123456789", ""},
+      {"filled", "", "late"},
+  };
+  for (const auto& c : kCases) {
+    WriteBytes("f.txt", c.before);
+    File file;
+    ASSERT_EQ(File::OpenForReading("f.txt", file), kNoError) << c.what;
+    // Past the lock, as another program that ignores it would write.
+    const int fd = open("f.txt", O_WRONLY | O_TRUNC);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(write(fd, c.after.data(), c.after.size()),
+              static_cast<ssize_t>(c.after.size()));
+    close(fd);
+    std::string read;
+    ASSERT_EQ(file.ReadAll(read), kNoError) << c.what;
+    EXPECT_EQ(read, c.after) << c.what;
+    // A second ReadAll finds the end at once.
+    ASSERT_EQ(file.ReadAll(read), kNoError) << c.what;
+    EXPECT_EQ(read, c.after) << c.what;
+  }
+}
+
 }  // namespace
 }  // namespace tabulon::platform

@@ -42,6 +42,41 @@ TEST(MarkerPos, AgreesWithTheOracleForEveryBytePair) {
   }
 }
 
+// The search jumps from candidate to candidate and decides from the bytes
+// before one whether it begins a character: runs of lead-byte values of
+// every length before a marker, some of them followed by a would-be match
+// in their trail byte, and markers that start with a lead-byte value.
+TEST(MarkerPos, AgreesWithTheOracleAfterRunsOfLeadBytes) {
+  const std::vector<std::string> kPieces = {
+      "\x81", "\x9F", "\xE0", "\xFC", "a", "[", "Q", "[Q", "\x81[", "]"};
+  const std::vector<std::string> kMarkers = {"[Q", "Q",     "R]",
+                                             "[",  "\x81[", "\xE0\x81"};
+  // Every text of up to six pieces, in a fixed pseudo-random sample.
+  unsigned state = 12345;
+  for (int n = 0; n < 20000; ++n) {
+    std::string text;
+    const int pieces = 1 + n % 6;
+    for (int k = 0; k < pieces; ++k) {
+      state = state * 1103515245 + 12345;
+      text += kPieces[(state >> 16) % kPieces.size()];
+    }
+    for (const std::string& marker : kMarkers) {
+      ASSERT_EQ(MarkerPos(marker, text), OracleMarkerPos(marker, text))
+          << testing::PrintToString(text) << " " << marker;
+    }
+  }
+}
+
+TEST(MarkerPos, LongRunsAndLongTexts) {
+  const std::string run(1001, '\x81');  // odd: the byte after is a trail
+  EXPECT_EQ(MarkerPos("[Q", run + "[Q"), 0);
+  EXPECT_EQ(MarkerPos("[Q", run + "[Q[Q"), 1004);
+  EXPECT_EQ(MarkerPos("[Q", "\x81" + run + "[Q"), 1003);
+  const std::string plain(100000, 'x');
+  EXPECT_EQ(MarkerPos("[END]", plain + "[END]"), 100001);
+  EXPECT_EQ(MarkerPos("[END]", plain + "[END"), 0);
+}
+
 TEST(MarkerPos, SkipsMarkersHiddenInTrailBytes) {
   const std::string long_vowel_q = "\x81\x5BQ";  // ーQ
   const std::string katakana_ko = "\x83\x52]";   // コ]
@@ -66,6 +101,11 @@ TEST(MarkerPos, EdgeCases) {
   EXPECT_TRUE(BeginsWithMarker("[END]", "[END]"));
   EXPECT_FALSE(BeginsWithMarker(" [END]", "[END]"));
   EXPECT_TRUE(ContainsMarker(" [END]", "[END]"));
+  // Beginning with a marker is MarkerPos at 1, NULs included.
+  EXPECT_TRUE(BeginsWithMarker("[END]x", std::string("[END]\0y", 7)));
+  EXPECT_FALSE(BeginsWithMarker(std::string("[E\0ND]", 6), "[END]"));
+  EXPECT_FALSE(BeginsWithMarker("[END]", std::string("\0", 1)));
+  EXPECT_FALSE(BeginsWithMarker("", "[Q"));
 }
 
 TEST(RemoveFirstMarker, RemovesTheFirstOccurrenceWhateverItsCase) {

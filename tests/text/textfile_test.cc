@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/files.h"
@@ -76,6 +77,55 @@ TEST_F(TextFileTest, ReadsTheLinesOfAFile) {
   WriteBytes("data.txt", Sjis("題名\r\n説明\n[Q1R]質問\r\n"));
   EXPECT_EQ(ReadTextLines("data.txt"),
             (Lines{Sjis("題名"), Sjis("説明"), Sjis("[Q1R]質問")}));
+}
+
+// ---- LineReader: file after file in one buffer ----
+
+TEST_F(TextFileTest, LineReaderReadsFileAfterFileWithNothingLeftOver) {
+  WriteBytes("long.txt", "first line\r\nsecond\rline\r\n" +
+                             std::string(70000, 'x') + "\r\nlast");
+  WriteBytes("short.txt", "a\nb");
+  WriteBytes("empty.txt", "");
+  LineReader reader;
+  const std::vector<std::string_view>& lines = reader.Read("long.txt");
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[1], "secondline");
+  EXPECT_EQ(lines[2], std::string(70000, 'x'));
+  EXPECT_EQ(lines[3], "last");
+  EXPECT_EQ(reader.Read("short.txt"),
+            (std::vector<std::string_view>{"a", "b"}));
+  EXPECT_TRUE(reader.Read("empty.txt").empty());
+  EXPECT_EQ(reader.Read("long.txt").size(), 4u);
+}
+
+TEST_F(TextFileTest, LineReaderFailureLeavesNoLinesOfTheFileBefore) {
+  WriteBytes("a.txt", "one\ntwo\n");
+  LineReader reader;
+  ASSERT_EQ(reader.Read("a.txt").size(), 2u);
+  EXPECT_THROW(reader.Read("missing.txt"), InputOutputFailure);
+  EXPECT_TRUE(reader.Lines().empty());
+  {
+    InjectedFault fault(platform::FileOperation::kRead, 1, 5);
+    EXPECT_THROW(reader.Read("a.txt"), InputOutputFailure);
+  }
+  EXPECT_TRUE(reader.Lines().empty());
+  EXPECT_EQ(reader.Read("a.txt").size(), 2u);
+}
+
+// Squeezing the dropped CRs out moves only a line's own bytes: the lines
+// after it are where they were, and each view is its line.
+TEST(SplitLinesInPlace, SqueezesCarriageReturnsWithinTheirLine) {
+  std::string bytes = "\ra\r\rb\r\nc\r\n\r\r\nd\re\x1a\nf";
+  std::vector<std::string_view> lines;
+  SplitLinesInPlace(bytes, lines);
+  EXPECT_EQ(lines,
+            (std::vector<std::string_view>{"ab", "c", "", "de\x1a", "f"}));
+  for (std::string_view line : lines) {
+    EXPECT_GE(line.data(), bytes.data());
+    EXPECT_LE(line.data() + line.size(), bytes.data() + bytes.size());
+  }
+  SplitLinesInPlace(bytes, lines);  // the list is refilled, not appended to
+  EXPECT_EQ(lines.size(), 5u);
 }
 
 TEST_F(TextFileTest, ReadingFailuresCarryCodeAndMessage) {

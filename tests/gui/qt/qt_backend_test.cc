@@ -324,6 +324,27 @@ TEST_F(QtBackendTest, ListItemsShowAmpersandsAsTheyAre) {
   EXPECT_EQ(widget->item(0)->text(), QStringLiteral("c"));
 }
 
+// The list widget reads the control's own items: an item the control no
+// longer has (cleared, not yet synced) reads as empty instead of as freed
+// memory, and a sync shows the new items.
+TEST_F(QtBackendTest, ListItemsAreTheControlsOwnAndNeverDangle) {
+  Control& list = form_["List"];
+  for (int i = 0; i < 1000; ++i) list.AppendItem(std::to_string(i));
+  backend_.Sync(form_);
+  auto* widget = static_cast<QListWidget*>(backend_.WidgetOf(list));
+  ASSERT_EQ(widget->count(), 1000);
+  EXPECT_EQ(widget->item(999)->text(), QStringLiteral("999"));
+  EXPECT_EQ(widget->item(999)->data(Qt::EditRole).toString(),
+            QStringLiteral("999"));
+  list.ClearItems();
+  list.AppendItem(Sjis("新しい"));
+  EXPECT_EQ(widget->item(999)->text(), QString());
+  EXPECT_EQ(widget->item(0)->text(), QString::fromUtf8("新しい"));
+  backend_.Sync(form_);
+  ASSERT_EQ(widget->count(), 1);
+  EXPECT_EQ(widget->item(0)->text(), QString::fromUtf8("新しい"));
+}
+
 TEST_F(QtBackendTest, ASmallWindowScrollsAndALargeOneKeepsTheLayoutTopLeft) {
   auto* window = static_cast<QScrollArea*>(backend_.Window());
   window->setAttribute(Qt::WA_DontShowOnScreen);
