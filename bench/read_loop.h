@@ -12,6 +12,12 @@ extern "C" {
  * bytes read (-1 when the folder cannot be listed). */
 long long ReadEveryAnswerFile(void);
 
+/* The same with the share mode Tabulon keeps on Linux: each file checked
+ * to be a regular file and held under a shared open-file-description lock
+ * while it is read. Not a target's reference: it shows how much of the gap
+ * the lock alone takes. */
+long long ReadEveryAnswerFileLocked(void);
+
 #ifdef __cplusplus
 }
 #endif

@@ -1,8 +1,9 @@
 // The tally in process, without any display, against the reference reading
 // loop run in turn with it in the same process.
 //   tabulon_bench generate N FOLDER   writes a survey of N answer files
-//   tabulon_bench tally FOLDER ROUNDS prints one line per round:
-//                                     "loop_ms tabulon_ms" (after a warm-up)
+//   tabulon_bench tally FOLDER ROUNDS prints one line per round (after a
+//                                     warm-up): "loop_ms tabulon_ms
+//                                     locked_loop_ms tally_only_ms"
 // The tally is what the tally button does without the display: the list of
 // answer files read afresh, every file tallied, the results file written.
 #include <unistd.h>
@@ -57,9 +58,12 @@ struct Tally {
   NullListener listener;
 
   void Run() {
+    RunWithoutResults();
+    survey::WriteTallyResults(questionnaire, table, files.Count());
+  }
+  void RunWithoutResults() {
     files.Refresh();
     survey::TallyAnswerFiles(files.Names(), counts, table, listener);
-    survey::WriteTallyResults(questionnaire, table, files.Count());
   }
 };
 
@@ -74,12 +78,21 @@ int TimeTally(const char* folder, int rounds) {
     if (ReadEveryAnswerFile() < 0) std::exit(3);
   };
   const auto tabulon = [](void* t) { static_cast<Tally*>(t)->Run(); };
+  const auto locked_loop = [](void*) {
+    if (ReadEveryAnswerFileLocked() < 0) std::exit(3);
+  };
+  const auto tally_only = [](void* t) {
+    static_cast<Tally*>(t)->RunWithoutResults();
+  };
   loop(nullptr);  // warm-up: page cache, allocator, the results file
   tabulon(&tally);
   for (int round = 0; round < rounds; ++round) {
     const double reference = Milliseconds(loop, nullptr);
     const double ours = Milliseconds(tabulon, &tally);
-    std::printf("%.3f %.3f\n", reference, ours);
+    const double locked = Milliseconds(locked_loop, nullptr);
+    const double without_results = Milliseconds(tally_only, &tally);
+    std::printf("%.3f %.3f %.3f %.3f\n", reference, ours, locked,
+                without_results);
   }
   return 0;
 }
