@@ -12,7 +12,7 @@ namespace {
 
 // The rank of a byte's class in the name order; within a class bytes compare
 // by value (letters after folding case).
-int ClassRank(unsigned char byte) {
+constexpr int ClassRank(unsigned char byte) {
   if (byte < 0x20 || byte == 0x7F) return 0;
   if (byte >= 0x80) return 4;
   if (byte >= '0' && byte <= '9') return 2;
@@ -20,20 +20,20 @@ int ClassRank(unsigned char byte) {
   return 1;
 }
 
-int SortKey(unsigned char byte) {
-  // Looked up: listing thousands of answer files sorts on it.
-  static const std::array<int, 256> kKeys = [] {
-    std::array<int, 256> keys{};
-    for (int b = 0; b < 256; ++b) {
-      const auto byte = static_cast<unsigned char>(b);
-      keys[byte] =
-          ClassRank(byte) * 256 +
-          static_cast<unsigned char>(UpperCaseLetter(static_cast<char>(byte)));
-    }
-    return keys;
-  }();
-  return kKeys[byte];
-}
+// Every byte's key, looked up: listing thousands of answer files sorts on
+// it.
+constexpr std::array<int, 256> kSortKeys = [] {
+  std::array<int, 256> keys{};
+  for (int b = 0; b < 256; ++b) {
+    const auto byte = static_cast<unsigned char>(b);
+    keys[byte] =
+        ClassRank(byte) * 256 +
+        static_cast<unsigned char>(UpperCaseLetter(static_cast<char>(byte)));
+  }
+  return keys;
+}();
+
+int SortKey(unsigned char byte) { return kSortKeys[byte]; }
 
 // An iconv descriptor that closes itself.
 class Converter {
