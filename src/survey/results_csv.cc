@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "text/fixed_texts.h"
 #include "text/textfile.h"
@@ -16,29 +17,43 @@ void WriteField(text::TextOutputFile& out, std::string_view field) {
   out.Write(",");
 }
 
-// Writes one row's question blocks: for every question with a text, the
-// column of choice 1 always and those of choices 2 to 5 where the choice has
-// a text. `field(q, k)` gives the field of question q, column k. The same
-// tests decide the columns of every row, so the rows line up.
-template <typename FieldOf>
-void WriteQuestionBlocks(text::TextOutputFile& out,
-                         const Questionnaire& questionnaire, FieldOf field) {
+// One column of the question blocks: question q, choice k.
+struct Column {
+  int q;
+  int k;
+};
+
+// The question blocks' columns: for every question with a text, the column
+// of choice 1 always and those of choices 2 to 5 where the choice has a
+// text. Decided once, so every row has the same columns and they line up.
+std::vector<Column> QuestionColumns(const Questionnaire& questionnaire) {
+  std::vector<Column> columns;
   for (int q = 1; q <= kQuestionCount; ++q) {
     const Question& question = questionnaire.At(q);
     if (question.text.empty()) continue;
-    WriteField(out, field(q, 1));
+    columns.push_back({q, 1});
     for (int k = 2; k <= kChoiceCount; ++k) {
-      if (question.Choice(k).empty()) continue;
-      WriteField(out, field(q, k));
+      if (!question.Choice(k).empty()) columns.push_back({q, k});
     }
   }
+  return columns;
+}
+
+// Writes one row's question blocks; `field(q, k)` gives the field of
+// question q, column k.
+template <typename FieldOf>
+void WriteQuestionBlocks(text::TextOutputFile& out,
+                         const std::vector<Column>& columns, FieldOf field) {
+  for (const Column& column : columns)
+    WriteField(out, field(column.q, column.k));
 }
 
 // The first heading row: each question's text over its block.
 void WriteQuestionRow(text::TextOutputFile& out,
-                      const Questionnaire& questionnaire) {
+                      const Questionnaire& questionnaire,
+                      const std::vector<Column>& columns) {
   out.Write(text::Text(text::FixedText::kCsvQuestionHeading));
-  WriteQuestionBlocks(out, questionnaire, [&](int q, int k) {
+  WriteQuestionBlocks(out, columns, [&](int q, int k) {
     return k == 1 ? std::string_view(questionnaire.At(q).text)
                   : std::string_view();
   });
@@ -47,9 +62,10 @@ void WriteQuestionRow(text::TextOutputFile& out,
 
 // The second heading row: the choice texts over their columns.
 void WriteChoiceRow(text::TextOutputFile& out,
-                    const Questionnaire& questionnaire) {
+                    const Questionnaire& questionnaire,
+                    const std::vector<Column>& columns) {
   out.Write(text::Text(text::FixedText::kCsvIdentityHeading));
-  WriteQuestionBlocks(out, questionnaire, [&](int q, int k) {
+  WriteQuestionBlocks(out, columns, [&](int q, int k) {
     return std::string_view(questionnaire.At(q).Choice(k));
   });
   out.EndLine();
@@ -57,22 +73,22 @@ void WriteChoiceRow(text::TextOutputFile& out,
 
 // One answer file's row: who answered, then the raw answers by position.
 void WriteRespondentRow(text::TextOutputFile& out,
-                        const Questionnaire& questionnaire,
+                        const std::vector<Column>& columns,
                         const RespondentRow& row) {
   WriteField(out, row.computer_name);
   WriteField(out, row.respondent_name);
-  WriteQuestionBlocks(out, questionnaire, [&](int q, int k) {
+  WriteQuestionBlocks(out, columns, [&](int q, int k) {
     return std::string_view(row.Answer(q, k));
   });
   out.EndLine();
 }
 
 void WriteRespondentRow(text::TextOutputFile& out,
-                        const Questionnaire& questionnaire,
+                        const std::vector<Column>& columns,
                         const RespondentStore::Fields& row) {
   WriteField(out, row[RespondentStore::kComputerNameField]);
   WriteField(out, row[RespondentStore::kRespondentNameField]);
-  WriteQuestionBlocks(out, questionnaire, [&](int q, int k) {
+  WriteQuestionBlocks(out, columns, [&](int q, int k) {
     return row[RespondentStore::AnswerField(q, k)];
   });
   out.EndLine();
@@ -83,13 +99,14 @@ void WriteRespondentRow(text::TextOutputFile& out,
 template <typename RowOf>
 void WriteResults(const Questionnaire& questionnaire, int respondents,
                   RowOf row) {
+  const std::vector<Column> columns = QuestionColumns(questionnaire);
   // The new content replaces the earlier file only at Close.
   text::TextOutputFile out;
   out.Create(text::Text(text::FixedText::kResultsFileName));
-  WriteQuestionRow(out, questionnaire);
-  WriteChoiceRow(out, questionnaire);
+  WriteQuestionRow(out, questionnaire, columns);
+  WriteChoiceRow(out, questionnaire, columns);
   for (int r = 1; r <= respondents; ++r) {
-    WriteRespondentRow(out, questionnaire, row(static_cast<size_t>(r - 1)));
+    WriteRespondentRow(out, columns, row(static_cast<size_t>(r - 1)));
   }
   out.Close();
 }
