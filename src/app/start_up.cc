@@ -64,6 +64,21 @@ StartRequest UsageError(const QString& what) {
                   "\nTry 'tabulon --help' for more information.\n");
 }
 
+// Qt's own start-up options are known to the parser, so they are neither
+// refused nor taken for a FOLDER, and left for Qt; help does not list them.
+void AcceptQtsOwnOptions(QCommandLineParser& parser) {
+  for (const char* qt_option : kQtOptionsWithValue) {
+    QCommandLineOption option(qt_option, "", "value");
+    option.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(option);
+  }
+  for (const char* qt_flag : kQtFlags) {
+    QCommandLineOption option(qt_flag);
+    option.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(option);
+  }
+}
+
 }  // namespace
 
 StartRequest ReadCommandLine(const std::vector<std::string>& arguments) {
@@ -89,16 +104,7 @@ StartRequest ReadCommandLine(const std::vector<std::string>& arguments) {
       "Ask for the folder with the desktop's folder dialog first, unless "
       "FOLDER is given. Cancelling the dialog ends the program.");
   parser.addOption(choose);
-  for (const char* qt_option : kQtOptionsWithValue) {
-    QCommandLineOption option(qt_option, "", "value");
-    option.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOption(option);
-  }
-  for (const char* qt_flag : kQtFlags) {
-    QCommandLineOption option(qt_flag);
-    option.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOption(option);
-  }
+  AcceptQtsOwnOptions(parser);
   parser.addPositionalArgument(
       "FOLDER",
       "The folder to work in (default: the current folder). It must exist.",

@@ -17,6 +17,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "gui/qt/qt_accessibility.h"
 #include "gui/qt/qt_widgets.h"
 
 namespace tabulon::gui {
@@ -190,44 +191,20 @@ struct QtBackend::State {
   }
 
   // What a screen reader needs that the layout says only by placement: a
-  // bar is read as the label just left of it in its row (its count), and a
-  // list is named after the label just above it that shares its left edge
-  // (its question), or else after its panel.
+  // bar is read with its count, a list is named after its question.
   void RelateForAccessibility(const Form& form) {
     auto caption_widget = [this](const Control* control) {
       return static_cast<qt::CaptionWidget*>(realised.at(control).widget);
     };
     for (const auto& control : form.Controls()) {
-      const Control* best = nullptr;
-      const bool list = control->Kind() == ControlKind::kListBox;
-      if (control->Kind() != ControlKind::kLabel && !list) continue;
-      for (const auto& other : form.Controls()) {
-        if (other->Kind() != ControlKind::kLabel ||
-            other->Parent() != control->Parent() || other == control) {
-          continue;
-        }
-        const bool candidate =
-            list ? other->Left() == control->Left() &&
-                       other->Top() < control->Top() &&
-                       (best == nullptr || other->Top() > best->Top())
-                 : other->Top() == control->Top() &&
-                       other->Left() < control->Left() &&
-                       (best == nullptr || other->Left() > best->Left());
-        if (candidate) best = other.get();
-      }
-      if (!list) {
-        if (best != nullptr) {
-          caption_widget(control.get())->SetRowNeighbour(caption_widget(best));
-        }
-        continue;
-      }
-      if (best == nullptr && control->Parent() != nullptr &&
-          control->Parent()->Kind() == ControlKind::kGroupBox) {
-        best = control->Parent();
-      }
-      if (best != nullptr) {
+      const Control* neighbour = qt::AccessibleNeighbour(form, *control);
+      if (neighbour == nullptr) continue;
+      if (control->Kind() == ControlKind::kLabel) {
+        caption_widget(control.get())
+            ->SetRowNeighbour(caption_widget(neighbour));
+      } else {
         list_titles.emplace_back(realised.at(control.get()).widget,
-                                 caption_widget(best));
+                                 caption_widget(neighbour));
       }
     }
   }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/test_window.h"
 #include "support/scratch_folder.h"
 #include "text/failure.h"
 #include "window/form_description.h"
@@ -20,11 +21,9 @@ namespace {
 
 using test_support::Sjis;
 
-const Font kFixed15{std::string(kFixedPitchFace), 15, false};
-const Font kFixed35{std::string(kFixedPitchFace), 35, false};
+using namespace test_window;
+
 const Rgb kBlack{0, 0, 0};
-const Rgb kRed{0xFF, 0, 0};
-const Rgb kLime{0, 0xFF, 0};
 const Rgb kRowColours[5] = {
     {0, 0, 0xFF}, {0xFF, 0, 0}, {0, 0xFF, 0}, {0xFF, 0, 0xFF}, {0, 0xFF, 0xFF}};
 
@@ -44,59 +43,10 @@ bool HasPixelOf(const Pixels& pixels, ClientRect area, Rgb colour) {
   return false;
 }
 
-// ---- A small window: two overlapping panels and a button ----
-
-const ControlLayout kFormLayout{
-    .kind = ControlKind::kForm,
-    .name = "Form1",
-    .left = 6,
-    .top = 4,
-    .width = 420,
-    .height = 320,
-    .font = {std::string(kProportionalFace), 12, false},
-    .colour = Colour::Of(SystemColour::kInactiveCaptionText),
-    .caption_utf8 = "校内アンケート　Tabulon"};
-
-std::vector<ControlLayout> SmallWindow() {
-  return {
-      {.kind = ControlKind::kGroupBox,
-       .name = "Low",
-       .left = 8,
-       .top = 8,
-       .width = 200,
-       .height = 100,
-       .colour = Colour::Of(kRed)},
-      {.kind = ControlKind::kGroupBox,
-       .name = "High",
-       .left = 8,
-       .top = 8,
-       .width = 200,
-       .height = 100,
-       .colour = Colour::Of(kLime)},
-      {.kind = ControlKind::kListBox,
-       .name = "List",
-       .parent = "High",
-       .left = 8,
-       .top = 20,
-       .width = 100,
-       .height = 60,
-       .item_height = 15,
-       .tab_order = 0},
-      {.kind = ControlKind::kButton,
-       .name = "Button1",
-       .left = 240,
-       .top = 8,
-       .width = 120,
-       .height = 41,
-       .caption_utf8 = "集計",
-       .tab_order = 1},
-  };
-}
-
 class Win32BackendTest : public ::testing::Test {
  protected:
   Win32BackendTest() : form_(kFormLayout, backend_, &backend_) {
-    form_.Build(SmallWindow());
+    form_.Build(Description());
     backend_.Realise(form_);
   }
   HWND WindowOf(const char* name) {
@@ -135,6 +85,26 @@ TEST_F(Win32BackendTest, LaterControlsLieAboveEarlierOnes) {
   EXPECT_EQ(pixels.At(high.left + 150, high.top + 50), kRed);
 }
 
+// The lowest row of a label that holds ink other than its white fill.
+int LowestInkRow(const Pixels& pixels, ClientRect label) {
+  int lowest = -1;
+  for (int y = 0; y < label.height; ++y) {
+    for (int x = 0; x < label.width; ++x) {
+      if (pixels.At(label.left + x, label.top + y) != kWhite) lowest = y;
+    }
+  }
+  return lowest;
+}
+
+TEST_F(Win32BackendTest, AnAmpersandUnderlinesTheNextCharacter) {
+  const Pixels pixels = backend_.Capture(form_);
+  const int plain = LowestInkRow(pixels, backend_.RectOf(form_["Plain"]));
+  ASSERT_GE(plain, 0);
+  // "&A" draws the "A" with a line under it; "&&" draws one ampersand.
+  EXPECT_GT(LowestInkRow(pixels, backend_.RectOf(form_["Amp"])), plain);
+  EXPECT_LE(LowestInkRow(pixels, backend_.RectOf(form_["Doubled"])), plain + 1);
+}
+
 TEST_F(Win32BackendTest, ASmallWindowScrollsAndALargeOneDoesNot) {
   const auto scroll_bars = [&] {
     const LONG style =
@@ -145,7 +115,7 @@ TEST_F(Win32BackendTest, ASmallWindowScrollsAndALargeOneDoesNot) {
   EXPECT_EQ(scroll_bars(), std::make_pair(true, true));
   backend_.ResizeClient(800, 600);
   EXPECT_EQ(scroll_bars(), std::make_pair(false, false));
-  EXPECT_EQ(backend_.RectOf(form_["Button1"]).left, 240);
+  EXPECT_EQ(backend_.RectOf(form_["Button1"]).left, 220);
 }
 
 TEST_F(Win32BackendTest, TabFollowsTheLayoutsOrderAndAClickRunsItsHandler) {

@@ -1,0 +1,84 @@
+// The Win32 backend's state and its windows (private to the backend): the
+// main window, the content surface and every control's window, and how
+// they are made, brought up to date, scrolled, painted and tabbed through.
+#ifndef TABULON_GUI_WIN32_WIN32_STATE_H_
+#define TABULON_GUI_WIN32_WIN32_STATE_H_
+
+#include <windows.h>
+
+#include <unordered_map>
+#include <vector>
+
+#include "gui/win32/win32_backend.h"
+#include "gui/win32/win32_surface.h"
+
+namespace tabulon::gui {
+
+namespace win32 {
+
+bool IsWindowed(ControlKind kind);
+bool TakesFocus(const Control& control);
+
+}  // namespace win32
+
+struct Win32Backend::State {
+  // A control's window, what of its list it shows, and where a label was
+  // last painted (so a change repaints the old place too).
+  struct Realised {
+    HWND window = nullptr;
+    int items_generation = 0;
+    std::size_t items_shown = 0;
+    RECT painted = {};
+    bool painted_visible = false;
+  };
+
+  explicit State(Win32Backend& owner);
+  ~State();
+  State(const State&) = delete;
+  State& operator=(const State&) = delete;
+
+  // Lets go of the windows of an earlier Realise. Only the window the user
+  // closes ends the program's message loop.
+  void Forget();
+
+  HWND ParentWindow(const Control& control) const {
+    const Control* parent = control.Parent();
+    return parent == nullptr || parent == form ? content
+                                               : realised.at(parent).window;
+  }
+
+  void CreateWindows(Form& form);
+  HWND CreateControlWindow(Control& control);
+  void Stack();
+  void Apply(Control& control);
+  void ApplyLabel(const Control& label);
+  void ApplyItems(const Control& list, Realised& realised);
+  void UpdateContentSize();
+  void UpdateScrollBars();
+  void ScrollTo(int x, int y);
+  void OnScroll(int bar, WPARAM request);
+  void PaintSurface(HWND surface);
+  void MoveFocus(bool backwards);
+  void Dispatch(MSG& message);
+
+  Win32Backend& backend;
+  HINSTANCE instance;
+  HDC measure_dc;
+  win32::FontCache fonts;
+  HWND window = nullptr;
+  HWND content = nullptr;
+  Form* form = nullptr;
+  std::unordered_map<const Control*, Realised> realised;
+  std::unordered_map<HWND, Control*> control_of;
+  // Each surface's labels in creation order: later ones paint over earlier.
+  std::unordered_map<const Control*, std::vector<const Control*>> labels_of;
+  std::vector<const Control*> tab_order;
+  int busy_depth = 0;
+  bool unattended = false;
+  POINT scroll = {0, 0};
+  SIZE content_size = {1, 1};
+};
+
+}  // namespace tabulon::gui
+
+#endif  // TABULON_GUI_WIN32_WIN32_STATE_H_
