@@ -44,6 +44,9 @@ NotAnIntegerFailure::NotAnIntegerFailure(std::string_view line)
     : text::Failure(NotAnIntegerMessage(line)) {}
 
 std::int32_t ChoiceLineValue(std::string_view line) {
+  // Nearly every choice line is one digit, 0 or 1.
+  if (line.size() == 1 && line[0] >= '0' && line[0] <= '9')
+    return line[0] - '0';
   std::string_view rest = line;
   while (rest.starts_with(' ')) rest.remove_prefix(1);
 

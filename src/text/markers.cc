@@ -7,6 +7,9 @@
 namespace tabulon::text {
 namespace {
 
+// Texts shorter than this are swept byte by byte instead of searched.
+constexpr size_t kSweptTextSize = 16;
+
 std::string_view UpToNul(std::string_view s) {
   return s.substr(0, s.find('\0'));
 }
@@ -52,9 +55,12 @@ int MarkerPos(std::string_view marker, std::string_view text) {
   text = UpToNul(text);
   if (marker.empty() || text.empty() || marker.size() > text.size()) return 0;
   const unsigned char first = static_cast<unsigned char>(marker.front());
-  // A first byte that is itself a lead byte value: the byte sweep below
-  // would have to look back over runs of such bytes again and again.
-  if (platform::IsLeadByte(first)) return MarkerPosBySweep(marker, text);
+  // A short text (a section header) is swept faster than searched; a first
+  // byte that is itself a lead byte value would make the search below look
+  // back over runs of such bytes again and again.
+  if (text.size() < kSweptTextSize || platform::IsLeadByte(first)) {
+    return MarkerPosBySweep(marker, text);
+  }
   const char* const data = text.data();
   const size_t last_start = text.size() - marker.size();
   size_t from = 0;

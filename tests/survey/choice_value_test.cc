@@ -69,7 +69,10 @@ INSTANTIATE_TEST_SUITE_P(
         Conversion{"$", std::nullopt}, Conversion{"0x", std::nullopt},
         Conversion{"$g", std::nullopt}, Conversion{"1.0", std::nullopt},
         Conversion{"1e3", std::nullopt}, Conversion{"abc", std::nullopt},
-        Conversion{Sjis("１"), std::nullopt}));
+        Conversion{Sjis("１"), std::nullopt},
+        // One byte: a digit is its value, anything else no integer.
+        Conversion{"9", 9}, Conversion{"a", std::nullopt},
+        Conversion{"x", std::nullopt}, Conversion{" ", std::nullopt}));
 
 TEST(ChoiceLineValueNulTest, NulByteIsNoDigit) {
   EXPECT_THROW(ChoiceLineValue(std::string("1\0", 2)), NotAnIntegerFailure);

@@ -51,11 +51,12 @@ TEST(MarkerPos, AgreesWithTheOracleAfterRunsOfLeadBytes) {
       "\x81", "\x9F", "\xE0", "\xFC", "a", "[", "Q", "[Q", "\x81[", "]"};
   const std::vector<std::string> kMarkers = {"[Q", "Q",     "R]",
                                              "[",  "\x81[", "\xE0\x81"};
-  // Every text of up to six pieces, in a fixed pseudo-random sample.
+  // Texts of up to 24 pieces (short ones are swept, longer ones searched),
+  // in a fixed pseudo-random sample.
   unsigned state = 12345;
-  for (int n = 0; n < 20000; ++n) {
+  for (int n = 0; n < 40000; ++n) {
     std::string text;
-    const int pieces = 1 + n % 6;
+    const int pieces = 1 + n % 24;
     for (int k = 0; k < pieces; ++k) {
       state = state * 1103515245 + 12345;
       text += kPieces[(state >> 16) % kPieces.size()];
