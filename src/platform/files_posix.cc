@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <utility>
@@ -198,7 +199,8 @@ int File::ReadAll(std::string& bytes) {
   // for a large zeroed buffer. A file that changed size since is read on.
   const std::int64_t expected = std::exchange(size_at_open_, -1);
   const size_t start = bytes.size();
-  size_t chunk = expected > 0 ? static_cast<size_t>(expected) + 1 : 1 << 16;
+  constexpr size_t kPiece = 1 << 16;
+  size_t chunk = expected >= 0 ? static_cast<size_t>(expected) + 1 : kPiece;
   bytes.reserve(start + chunk);
   while (code == kNoError) {
     size_t old_size = bytes.size();
@@ -212,6 +214,8 @@ int File::ReadAll(std::string& bytes) {
         static_cast<std::int64_t>(bytes.size() - start) == expected) {
       return kNoError;
     }
+    // A file that grew is read on in large pieces.
+    if (got > 0) chunk = std::max(chunk, kPiece);
     if (got < 0 && errno != EINTR) code = ErrorCodeFromErrno(errno);
   }
   CloseQuietly(handle_);
