@@ -41,7 +41,8 @@ bool BeginsCharacter(std::string_view text, size_t at) {
 int MarkerPosBySweep(std::string_view marker, std::string_view text) {
   for (size_t i = 0; i + marker.size() <= text.size();
        i += platform::CharacterLength(text, i)) {
-    if (text.compare(i, marker.size(), marker) == 0) {
+    // The first byte decides most places without a call.
+    if (text[i] == marker[0] && text.compare(i, marker.size(), marker) == 0) {
       return static_cast<int>(i) + 1;
     }
   }
