@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QScrollArea>
 #include <algorithm>
+#include <map>
 
 #include "platform/codepage.h"
 
@@ -101,11 +102,20 @@ QString WithLineBreaks(QString text) {
 }
 
 std::string FamilyFor(const std::string& face) {
-  const QString family = QString::fromStdString(face);
-  if (face.empty() || QFontDatabase::hasFamily(family)) return face;
-  if (face == kProportionalFace) return "IPAPGothic";
-  if (face == kFixedPitchFace) return "IPAGothic";
-  return face;
+  // Asking the font database whether a family is installed runs fontconfig's
+  // substitution each time; with a font entry per size and weight that was
+  // asked a dozen times at start-up. The answer for a face is kept.
+  static std::map<std::string, std::string> families;
+  const auto known = families.find(face);
+  if (known != families.end()) return known->second;
+  std::string family = face;
+  if (!face.empty() &&
+      !QFontDatabase::hasFamily(QString::fromStdString(face))) {
+    if (face == kProportionalFace) family = "IPAPGothic";
+    if (face == kFixedPitchFace) family = "IPAGothic";
+  }
+  families.emplace(face, family);
+  return family;
 }
 
 FontEntry::FontEntry(const Font& font)
