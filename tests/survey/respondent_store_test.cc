@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "support/null_listener.h"
 #include "support/scratch_folder.h"
 #include "survey/choice_value.h"
 #include "survey/results_csv.h"
@@ -19,11 +20,7 @@ using test_support::Sjis;
 using test_support::WriteBytes;
 using Lines = std::vector<std::string>;
 
-class NullListener : public TallyListener {
- public:
-  void ChoiceSectionDone(int, const ChoiceCounts&) override {}
-  void TextAnswerFound(int, const std::string&) override {}
-};
+using test_support::NullListener;
 
 // ---- Rows as written ----
 

@@ -8,6 +8,7 @@
 
 #include "platform/files.h"
 #include "support/injected_fault.h"
+#include "support/null_listener.h"
 #include "support/scratch_folder.h"
 #include "survey/tally.h"
 #include "text/failure.h"
@@ -24,11 +25,7 @@ using test_support::Sjis;
 using test_support::WriteBytes;
 using Lines = std::vector<std::string>;
 
-class NullListener : public TallyListener {
- public:
-  void ChoiceSectionDone(int, const ChoiceCounts&) override {}
-  void TextAnswerFound(int, const std::string&) override {}
-};
+using test_support::NullListener;
 
 std::string CrLf(const Lines& lines) {
   std::string bytes;
