@@ -44,6 +44,33 @@ std::vector<std::vector<std::string>> CsvRows(const std::string& bytes) {
   return rows;
 }
 
+// The sum of every choice column of the results file, question by question
+// (choice questions only), for questions 1 to `last`.
+struct ChoiceSum {
+  int q, c, sum;
+};
+std::vector<ChoiceSum> ChoiceSums(
+    const std::vector<std::vector<std::string>>& rows,
+    const survey::Questionnaire& questionnaire, int last) {
+  std::vector<ChoiceSum> sums;
+  int column = 2;  // the question blocks start after computer and pupil
+  for (int q = 1; q <= last && questionnaire.At(q).InUse(); ++q) {
+    const survey::Question& question = questionnaire.At(q);
+    if (question.text.empty()) continue;  // such a question has no block
+    for (int c = 1; c <= 5; ++c) {
+      if (c > 1 && question.Choice(c).empty()) continue;
+      const int at = column++;
+      if (!question.IsChoice()) continue;
+      int sum = 0;
+      for (std::size_t r = 2; r < rows.size(); ++r) {
+        sum += std::stoi(rows[r].at(at));
+      }
+      sums.push_back({q, c, sum});
+    }
+  }
+  return sums;
+}
+
 // The Qt backend with its error box recorded, so a failure cannot block
 // the test in a modal box.
 class RecordingQtBackend : public gui::QtBackend {
@@ -112,29 +139,18 @@ TEST_F(SampleEndToEndTest, TallyPaintsBarsThatMatchTheResultsFile) {
             std::to_string(respondents) + Sjis("人のデータを集計しました"));
 
   const QImage image = backend_.Render(window_->Form());
-  int column = 2;  // the question blocks start after computer and pupil
   int bars_seen = 0;
-  for (int q = 1; q <= 8; ++q) {
-    const survey::Question& question = window_->Questionnaire().At(q);
-    if (!question.InUse()) break;
-    for (int c = 1; c <= 5; ++c) {
-      if (c > 1 && question.Choice(c).empty()) continue;
-      int sum = 0;
-      for (int r = 2; r < static_cast<int>(rows.size()); ++r) {
-        if (question.kind != "T") sum += std::stoi(rows[r].at(column));
-      }
-      ++column;
-      if (question.kind == "T") continue;
-      const std::string count = (*this)[CountLabelName(q, c)].Caption();
-      if (sum == 0) {
-        EXPECT_FALSE((*this)[BarLabelName(q, c)].Visible());
-        continue;
-      }
-      EXPECT_EQ(count, std::to_string(sum) + Sjis("人"))
-          << "question " << q << " choice " << c;
-      ExpectBar(image, BarLabelName(q, c), c, 8);
-      ++bars_seen;
+  for (const auto& [q, c, sum] :
+       ChoiceSums(rows, window_->Questionnaire(), 8)) {
+    if (sum == 0) {
+      EXPECT_FALSE((*this)[BarLabelName(q, c)].Visible());
+      continue;
     }
+    EXPECT_EQ((*this)[CountLabelName(q, c)].Caption(),
+              std::to_string(sum) + Sjis("人"))
+        << "question " << q << " choice " << c;
+    ExpectBar(image, BarLabelName(q, c), c, 8);
+    ++bars_seen;
   }
   EXPECT_GT(bars_seen, 10);
 }
@@ -158,32 +174,24 @@ TEST_F(SampleEndToEndTest, ScreenReaderHearsTheCountsTheResultsFileAddsUpTo) {
   Start();
   Click("Button1");
   const auto rows = CsvRows(ReadBytes(Sjis("集計結果.csv")));
-  int column = 2;
-  int counts_heard = 0;
-  for (int q = 1; q <= 10; ++q) {
-    const survey::Question& question = window_->Questionnaire().At(q);
-    if (!question.InUse()) break;
-    const QString question_text = QString::fromStdString(
-        platform::Cp932ToUtf8(gui::WithoutAmpersands(question.text)));
+  for (int q = 1; q <= 10 && window_->Questionnaire().At(q).InUse(); ++q) {
+    const QString question_text = QString::fromStdString(platform::Cp932ToUtf8(
+        gui::WithoutAmpersands(window_->Questionnaire().At(q).text)));
     EXPECT_EQ(NameOf(backend_.WidgetOf((*this)[ListBoxName(q)])), question_text)
         << "list of question " << q;
-    for (int c = 1; c <= 5; ++c) {
-      if (c > 1 && question.Choice(c).empty()) continue;
-      int sum = 0;
-      for (int r = 2; r < static_cast<int>(rows.size()); ++r) {
-        if (question.kind != "T") sum += std::stoi(rows[r].at(column));
-      }
-      ++column;
-      if (question.kind == "T" || sum == 0) continue;
-      const QString persons = QString::number(sum) + QString::fromUtf8("人");
-      QWidget* count = backend_.WidgetOf((*this)[CountLabelName(q, c)]);
-      QWidget* bar = backend_.WidgetOf((*this)[BarLabelName(q, c)]);
-      EXPECT_EQ(NameOf(count), persons) << "question " << q << " choice " << c;
-      EXPECT_EQ(NameOf(bar), persons) << "question " << q << " choice " << c;
-      EXPECT_EQ(Accessible(count)->role(), QAccessible::StaticText);
-      EXPECT_EQ(Accessible(bar)->role(), QAccessible::ProgressBar);
-      ++counts_heard;
-    }
+  }
+  int counts_heard = 0;
+  for (const auto& [q, c, sum] :
+       ChoiceSums(rows, window_->Questionnaire(), 10)) {
+    if (sum == 0) continue;
+    const QString persons = QString::number(sum) + QString::fromUtf8("人");
+    QWidget* count = backend_.WidgetOf((*this)[CountLabelName(q, c)]);
+    QWidget* bar = backend_.WidgetOf((*this)[BarLabelName(q, c)]);
+    EXPECT_EQ(NameOf(count), persons) << "question " << q << " choice " << c;
+    EXPECT_EQ(NameOf(bar), persons) << "question " << q << " choice " << c;
+    EXPECT_EQ(Accessible(count)->role(), QAccessible::StaticText);
+    EXPECT_EQ(Accessible(bar)->role(), QAccessible::ProgressBar);
+    ++counts_heard;
   }
   EXPECT_GT(counts_heard, 10);
   EXPECT_EQ(NameOf(backend_.WidgetOf((*this)["LblSum"])),
