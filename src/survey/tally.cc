@@ -8,6 +8,7 @@
 #include "survey/choice_value.h"
 #include "survey/respondent_store.h"
 #include "text/markers.h"
+#include "text/numbered_lines.h"
 #include "text/textfile.h"
 
 namespace tabulon::survey {
@@ -16,22 +17,11 @@ namespace {
 constexpr std::string_view kHeaderMarker = "[Q";
 constexpr std::string_view kEndMarker = "[END]";
 
-// A file's lines numbered from 1; a line the file does not have reads as
-// empty.
-class Lines {
- public:
-  explicit Lines(std::span<const std::string_view> lines) : lines_(lines) {}
-  bool Has(std::size_t k) const { return k >= 1 && k <= lines_.size(); }
-  std::string_view Line(std::size_t k) const {
-    return Has(k) ? lines_[k - 1] : std::string_view();
-  }
-
- private:
-  std::span<const std::string_view> lines_;
-};
+using text::NumberedLines;
 
 // The first line at or after `from` that begins with "[Q".
-std::optional<std::size_t> FindHeader(const Lines& lines, std::size_t from) {
+std::optional<std::size_t> FindHeader(const NumberedLines& lines,
+                                      std::size_t from) {
   for (std::size_t k = from; lines.Has(k); ++k) {
     if (text::BeginsWithMarker(lines.Line(k), kHeaderMarker)) return k;
   }
@@ -39,7 +29,7 @@ std::optional<std::size_t> FindHeader(const Lines& lines, std::size_t from) {
 }
 
 // Choice lines go on until a header, an end line or the file's end.
-bool IsChoiceLine(const Lines& lines, std::size_t k) {
+bool IsChoiceLine(const NumberedLines& lines, std::size_t k) {
   return lines.Has(k) &&
          !text::BeginsWithMarker(lines.Line(k), kHeaderMarker) &&
          !text::BeginsWithMarker(lines.Line(k), kEndMarker);
@@ -94,7 +84,7 @@ class StoredRow {
 template <typename Row>
 class SectionTally {
  public:
-  SectionTally(const Lines& lines, Row& row, ChoiceCounts& counts,
+  SectionTally(const NumberedLines& lines, Row& row, ChoiceCounts& counts,
                TallyListener& listener, std::string& text_answer)
       : lines_(lines),
         row_(row),
@@ -138,7 +128,7 @@ class SectionTally {
     return p;
   }
 
-  const Lines& lines_;
+  const NumberedLines& lines_;
   Row& row_;
   ChoiceCounts& counts_;
   TallyListener& listener_;
@@ -149,7 +139,7 @@ template <typename Row>
 void TallyLines(std::span<const std::string_view> file_lines, Row row,
                 ChoiceCounts& counts, TallyListener& listener,
                 std::string& text_answer) {
-  const Lines lines(file_lines);
+  const NumberedLines lines(file_lines);
   // Line 1 is never examined for a header.
   std::optional<std::size_t> header = FindHeader(lines, 2);
   row.Identity(lines.Line(1), lines.Line(2));
@@ -181,10 +171,9 @@ void TallyFiles(const std::vector<std::string>& names, ChoiceCounts& counts,
 void TallyAnswerLines(const std::vector<std::string>& file_lines,
                       RespondentRow& row, ChoiceCounts& counts,
                       TallyListener& listener) {
-  const std::vector<std::string_view> views(file_lines.begin(),
-                                            file_lines.end());
   std::string text_answer;
-  TallyLines(views, PlainRow(row), counts, listener, text_answer);
+  TallyLines(text::LineViews(file_lines), PlainRow(row), counts, listener,
+             text_answer);
 }
 
 void TallyAnswerFiles(const std::vector<std::string>& names,
