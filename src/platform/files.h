@@ -1,6 +1,6 @@
 // The desktop's file services: opening with read sharing, reading, writing,
 // deleting and searching the current folder, with the desktop's error codes.
-// Written once (files.cc) over a few calls of each platform's own
+// Written once (files.cc) over the few calls each platform provides
 // (files_primitives.h). Every call reports failure as a code (0 is success)
 // and never throws; the text layer turns codes into failures the user sees.
 //
