@@ -105,6 +105,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "I/O エラー (32)", false},
         WriteFault{"the new file cannot be made", FileOperation::kOpen, 2, 112,
                    "I/O エラー (112)", false},
+        WriteFault{"flushing the new file fails", FileOperation::kSync, 1, 5,
+                   "ファイルへのアクセスが拒否されました", false},
         WriteFault{"closing the new file fails", FileOperation::kClose, 1, 112,
                    "I/O エラー (112)", false},
         WriteFault{"putting the new file in place is denied",
