@@ -176,20 +176,20 @@ void AddChoiceRows(int q, const std::string& panel,
   for (const RowColumn& column : columns) {
     for (int c = 1; c <= kRows; ++c) {
       const int row = c == 1 ? 0 : 1;
-      out.push_back(
-          {.kind = ControlKind::kLabel,
-           .name = column.name(q, c),
-           .parent = panel,
-           .left = column.left,
-           .top = column.top(q, c),
-           .width = column.widths[row],
-           .height = column.height,
-           .font = column.fixed_pitch ? FixedPitch(column.pixel_size)
-                                      : Proportional(column.pixel_size),
-           .colour = column.bar ? BarColour(c) : Colour::Parent(),
-           .caption_utf8 = std::string(column.captions[row]),
-           .auto_size = column.auto_size,
-           .read_with = column.bar ? CountLabelName(q, c) : std::string()});
+      out.push_back({.kind = ControlKind::kLabel,
+                     .name = column.name(q, c),
+                     .parent = panel,
+                     .left = column.left,
+                     .top = column.top(q, c),
+                     .width = column.widths[row],
+                     .height = column.height,
+                     .font = column.fixed_pitch
+                                 ? FixedPitch(column.pixel_size)
+                                 : Proportional(column.pixel_size),
+                     .colour = column.bar ? BarColour(c) : Colour::Parent(),
+                     .caption_utf8 = std::string(column.captions[row]),
+                     .auto_size = column.auto_size});
+      if (column.bar) out.back().read_with = CountLabelName(q, c);
     }
   }
 }
@@ -227,8 +227,8 @@ void AddQuestionPanel(int q, std::vector<ControlLayout>& out) {
                  .width = 465,
                  .height = 89,
                  .colour = kListColour,
-                 .item_height = 15,
-                 .read_with = QuestionTextName(q)});
+                 .item_height = 15});
+  out.back().read_with = QuestionTextName(q);
 }
 
 // The enlarged panel: one question at a time in large type.
@@ -264,8 +264,8 @@ void AddEnlargedPanel(std::vector<ControlLayout>& out) {
                  .height = 465,
                  .font = Proportional(35),
                  .colour = kListColour,
-                 .item_height = 35,
-                 .read_with = QuestionTextName(kEnlargedPanel)});
+                 .item_height = 35});
+  out.back().read_with = QuestionTextName(kEnlargedPanel);
 }
 
 ControlLayout Button(std::string name, int left, int width, Font font,
