@@ -40,22 +40,14 @@ std::wstring WidenLenient(std::string_view utf8) {
   return out;
 }
 
-// How UTF-16 becomes code page 932: exactly (the fixed texts), or as the
-// system converts by default, which also gives a few characters that other
-// systems spell differently their code page 932 form (U+301C, the wave dash
-// a Mac writes for 〜, becomes 0x81 0x60 as it does through iconv).
-enum class Fit { kExact, kSystem };
-
 // UTF-16 to code page bytes; `lossy` tells whether a character had no form
 // there (the system then puts its default character in).
-std::string Narrow(UINT code_page, std::wstring_view wide, bool* lossy,
-                   Fit fit = Fit::kExact) {
+std::string Narrow(UINT code_page, std::wstring_view wide, bool* lossy) {
   if (wide.empty()) return {};
   const int length = static_cast<int>(wide.size());
   BOOL used_default = FALSE;
   BOOL* used = code_page == CP_UTF8 ? nullptr : &used_default;
-  const DWORD flags =
-      code_page == CP_UTF8 || fit == Fit::kSystem ? 0 : WC_NO_BEST_FIT_CHARS;
+  const DWORD flags = code_page == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
   const int size = WideCharToMultiByte(code_page, flags, wide.data(), length,
                                        nullptr, 0, nullptr, used);
   std::string out(static_cast<std::size_t>(size > 0 ? size : 0), '\0');
@@ -100,23 +92,28 @@ std::wstring Utf16Units(std::string_view bytes, UnicodeForm form) {
   return units;
 }
 
+// True when units i and i + 1 are the two halves of one character.
+bool IsPair(std::wstring_view wide, std::size_t i) {
+  return i + 1 < wide.size() && IS_HIGH_SURROGATE(wide[i]) &&
+         IS_LOW_SURROGATE(wide[i + 1]);
+}
+
 // UTF-16 to CP932 with the stand-in for what has no form there: the system
 // converts the whole; where it had to use its default character, the text
 // is halved until each such character stands alone.
 void NarrowWithGeta(std::wstring_view wide, std::string& out) {
   bool lossy = false;
-  std::string narrow = Narrow(kCodePage932, wide, &lossy, Fit::kSystem);
+  std::string narrow = Narrow(kCodePage932, wide, &lossy);
   if (!lossy) {
     out += narrow;
     return;
   }
-  const bool pair = wide.size() == 2 && IS_HIGH_SURROGATE(wide[0]);
-  if (wide.size() == 1 || pair) {
+  if (wide.size() == 1 || (wide.size() == 2 && IsPair(wide, 0))) {
     out += kGetaMark;
     return;
   }
   std::size_t half = wide.size() / 2;
-  if (IS_HIGH_SURROGATE(wide[half - 1])) ++half;  // keeps a pair together
+  if (IsPair(wide, half - 1)) ++half;  // keeps a pair together
   NarrowWithGeta(wide.substr(0, half), out);
   NarrowWithGeta(wide.substr(half), out);
 }
