@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QImage>
-#include <QListWidget>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
@@ -46,9 +46,9 @@ int g_argc = 1;
 char g_arg0[] = "tabulon";
 char* g_argv[] = {g_arg0, nullptr};
 
-QListWidget* NewListWidget(QWidget* parent, const Control& control,
-                           QColor back) {
-  auto* list = new QListWidget(parent);
+QListView* NewListWidget(QWidget* parent, const Control& control, QColor back) {
+  auto* list = new QListView(parent);
+  list->setModel(new qt::ItemListModel(control, list));
   list->setItemDelegate(new qt::ItemHeightDelegate(list, control.ItemHeight()));
   list->setUniformItemSizes(true);
   list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -88,11 +88,9 @@ QString Spoken(std::string_view cp932) {
 }  // namespace
 
 struct QtBackend::State {
-  // A control's widget and what of its list the widget already shows.
+  // A control's widget.
   struct Realised {
     QWidget* widget = nullptr;
-    int items_generation = 0;
-    std::size_t items_shown = 0;
   };
 
   FontEntry& FontFor(const Font& font) {
@@ -126,18 +124,10 @@ struct QtBackend::State {
         break;
       case ControlKind::kListBox:
       case ControlKind::kFileList: {
-        auto* list = static_cast<QListWidget*>(widget);
-        const ItemList& items = control->Items();
-        if (realised.items_generation != control->ItemsGeneration() ||
-            realised.items_shown > items.size()) {
-          list->clear();
-          realised.items_shown = 0;
-          realised.items_generation = control->ItemsGeneration();
-        }
         // The list shows the control's own texts, not copies of them.
-        for (; realised.items_shown < items.size(); ++realised.items_shown) {
-          list->addItem(new qt::SharedTextItem(*control, realised.items_shown));
-        }
+        static_cast<qt::ItemListModel*>(
+            static_cast<QListView*>(widget)->model())
+            ->Update();
         break;
       }
       case ControlKind::kForm:

@@ -284,12 +284,30 @@ void GroupBoxWidget::paintEvent(QPaintEvent*) {
             0);
 }
 
-QVariant SharedTextItem::data(int role) const {
-  if (role != Qt::DisplayRole && role != Qt::EditRole) {
-    return QListWidgetItem::data(role);
-  }
+int ItemListModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : rows_;
+}
+
+QVariant ItemListModel::data(const QModelIndex& index, int role) const {
+  if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
   const ItemList& items = list_.Items();
-  return index_ < items.size() ? ToQString(items[index_]) : QString();
+  const auto row = static_cast<std::size_t>(index.row());
+  return row < items.size() ? ToQString(ShownItemText(items[row])) : QString();
+}
+
+void ItemListModel::Update() {
+  const int size = static_cast<int>(list_.Items().size());
+  if (generation_ != list_.ItemsGeneration() || rows_ > size) {
+    beginResetModel();
+    rows_ = size;
+    generation_ = list_.ItemsGeneration();
+    endResetModel();
+    return;
+  }
+  if (size == rows_) return;
+  beginInsertRows(QModelIndex(), rows_, size - 1);
+  rows_ = size;
+  endInsertRows();
 }
 
 QSize ItemHeightDelegate::sizeHint(const QStyleOptionViewItem& option,

@@ -272,9 +272,18 @@ void Win32Backend::State::ApplyItems(const Control& list, Realised& state) {
     state.items_shown = 0;
     state.items_generation = list.ItemsGeneration();
   }
+  // Room for all the new items at once, not item by item: a tally of
+  // thousands of answers fills the list in one Sync.
+  std::size_t bytes = 0;
+  for (std::size_t i = state.items_shown; i < items.size(); ++i)
+    bytes += ShownItemText(items[i]).size() + 1;
+  if (bytes != 0) {
+    SendMessageA(state.window, LB_INITSTORAGE, items.size() - state.items_shown,
+                 static_cast<LPARAM>(bytes));
+  }
   for (; state.items_shown < items.size(); ++state.items_shown) {
-    // The list box takes a NUL-ended copy.
-    const std::string item(items[state.items_shown]);
+    // The list box takes a NUL-ended copy of what it can show.
+    const std::string item(ShownItemText(items[state.items_shown]));
     SendMessageA(state.window, LB_ADDSTRING, 0,
                  reinterpret_cast<LPARAM>(item.c_str()));
   }
