@@ -114,16 +114,6 @@ TEST(ConvertToCp932, DecidesTheEncodingAndReadsTheSameLines) {
   }
 }
 
-TEST(ConvertToCp932, LeavesCodePage932BytesUntouched) {
-  // Every byte value but the marks' first bytes, in one file.
-  std::string all;
-  for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
-  std::string bytes = all;
-  std::string scratch;
-  EXPECT_EQ(ConvertToCp932(bytes, scratch), TextEncoding::kCp932);
-  EXPECT_EQ(bytes, all);
-}
-
 class ReadTextLinesEncodingTest : public test_support::InScratchFolder {};
 
 TEST_F(ReadTextLinesEncodingTest, EveryFileIsJudgedOnItsOwn) {
