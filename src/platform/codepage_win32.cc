@@ -100,16 +100,22 @@ bool IsPair(std::wstring_view wide, std::size_t i) {
 
 // UTF-16 to CP932 with the stand-in for what has no form there: the system
 // converts the whole; where it had to use its default character, the text
-// is halved until each such character stands alone.
+// is halved until short runs are left, which go a character at a time.
 void NarrowWithGeta(std::wstring_view wide, std::string& out) {
+  constexpr std::size_t kShortRun = 64;
   bool lossy = false;
   std::string narrow = Narrow(kCodePage932, wide, &lossy);
   if (!lossy) {
     out += narrow;
     return;
   }
-  if (wide.size() == 1 || (wide.size() == 2 && IsPair(wide, 0))) {
-    out += kGetaMark;
+  if (wide.size() <= kShortRun) {
+    for (std::size_t i = 0; i < wide.size();) {
+      const std::size_t length = IsPair(wide, i) ? 2 : 1;
+      narrow = Narrow(kCodePage932, wide.substr(i, length), &lossy);
+      out += lossy ? std::string(kGetaMark) : narrow;
+      i += length;
+    }
     return;
   }
   std::size_t half = wide.size() / 2;

@@ -29,6 +29,12 @@ std::string Cat(std::string_view a, std::string_view b) {
 
 const std::string kGeta(platform::kGetaMark);
 
+std::string Repeat(std::string_view s, std::size_t times) {
+  std::string out;
+  for (std::size_t i = 0; i < times; ++i) out += s;
+  return out;
+}
+
 struct Case {
   const char* what;
   std::string bytes;
@@ -73,6 +79,16 @@ std::vector<Case> Cases() {
        Cat(kUtf8Mark, "\xFF[R]\x80x\r\n\xC3"),
        TextEncoding::kUtf8WithMark,
        {kGeta + "[R]" + kGeta + "x", kGeta}},
+      // The system converts long texts in pieces: a character cut by a
+      // piece's end still reads whole.
+      {"UTF-8 longer than a piece",
+       Repeat("人", 1 << 19) + "\r\n",
+       TextEncoding::kUtf8,
+       {Repeat(Sjis("人"), 1 << 19)}},
+      {"UTF-16, a pair across a piece's end",
+       Cat(kUtf16LeMark, Le("a" + Repeat("あ", (1 << 19) - 2) + "\U0001F600b")),
+       TextEncoding::kUtf16Le,
+       {"a" + Repeat(Sjis("あ"), (1 << 19) - 2) + kGeta + "b"}},
       {"UTF-16, a lone last byte",
        Cat(kUtf16LeMark, Le("x\r\n") + "y"),
        TextEncoding::kUtf16Le,
