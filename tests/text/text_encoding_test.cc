@@ -17,7 +17,7 @@ namespace {
 using test_support::kUtf16BeMark;
 using test_support::kUtf16LeMark;
 using test_support::kUtf8Mark;
-using test_support::Sjis;
+using test_support::Cp932;
 using test_support::Utf16;
 using Lines = std::vector<std::string>;
 
@@ -43,7 +43,7 @@ struct Case {
 };
 
 std::vector<Case> Cases() {
-  const Lines survey = {Sjis("校内アンケート"), Sjis("[R]好きな教科は？")};
+  const Lines survey = {Cp932("校内アンケート"), Cp932("[R]好きな教科は？")};
   const std::string crlf = "校内アンケート\r\n[R]好きな教科は？\r\n";
   const std::string lf = "校内アンケート\n[R]好きな教科は？";
   return {
@@ -84,11 +84,11 @@ std::vector<Case> Cases() {
       {"UTF-8 longer than a piece",
        Repeat("人", 1 << 19) + "\r\n",
        TextEncoding::kUtf8,
-       {Repeat(Sjis("人"), 1 << 19)}},
+       {Repeat(Cp932("人"), 1 << 19)}},
       {"UTF-16, a pair across a piece's end",
        Cat(kUtf16LeMark, Le("a" + Repeat("あ", (1 << 19) - 2) + "\U0001F600b")),
        TextEncoding::kUtf16Le,
-       {"a" + Repeat(Sjis("あ"), (1 << 19) - 2) + kGeta + "b"}},
+       {"a" + Repeat(Cp932("あ"), (1 << 19) - 2) + kGeta + "b"}},
       {"UTF-16, a lone last byte",
        Cat(kUtf16LeMark, Le("x\r\n") + "y"),
        TextEncoding::kUtf16Le,
@@ -99,24 +99,24 @@ std::vector<Case> Cases() {
        TextEncoding::kCp932,
        {"[R]a", "b"}},
       {"ASCII only, LF", "[R]a\nb", TextEncoding::kCp932, {"[R]a", "b"}},
-      {"CP932, CR LF", Sjis(crlf), TextEncoding::kCp932, survey},
-      {"CP932, LF", Sjis(lf), TextEncoding::kCp932, survey},
+      {"CP932, CR LF", Cp932(crlf), TextEncoding::kCp932, survey},
+      {"CP932, LF", Cp932(lf), TextEncoding::kCp932, survey},
       // 0xB1 0xDD ...: half-width katakana begin with UTF-8 continuation
       // bytes or with lead bytes whose continuation does not follow.
       {"CP932, half-width katakana only",
-       Sjis("ｱﾝｹｰﾄ\r\nﾃｽﾄ\n"),
+       Cp932("ｱﾝｹｰﾄ\r\nﾃｽﾄ\n"),
        TextEncoding::kCp932,
-       {Sjis("ｱﾝｹｰﾄ"), Sjis("ﾃｽﾄ")}},
+       {Cp932("ｱﾝｹｰﾄ"), Cp932("ﾃｽﾄ")}},
       // 0xE8 0x9F 0x8A starts like a three-byte UTF-8 character; 0xBF then
       // continues nothing.
       {"CP932, kanji in UTF-8's lead range",
-       Sjis("陝漢\r\n"),
+       Cp932("陝漢\r\n"),
        TextEncoding::kCp932,
-       {Sjis("陝漢")}},
+       {Cp932("陝漢")}},
       {"CP932 beginning with what looks like a UTF-16 mark's half",
-       "\xFE" + Sjis("題\n"),
+       "\xFE" + Cp932("題\n"),
        TextEncoding::kCp932,
-       {"\xFE" + Sjis("題")}},
+       {"\xFE" + Cp932("題")}},
   };
 }
 
@@ -134,14 +134,14 @@ class ReadTextLinesEncodingTest : public test_support::InScratchFolder {};
 
 TEST_F(ReadTextLinesEncodingTest, EveryFileIsJudgedOnItsOwn) {
   test_support::WriteBytes("utf8.txt", Cat(kUtf8Mark, "人\r\n"));
-  test_support::WriteBytes("cp932.txt", Sjis("人\r\n"));
+  test_support::WriteBytes("cp932.txt", Cp932("人\r\n"));
   test_support::WriteBytes("utf16.txt", Cat(kUtf16BeMark, Be("人\n")));
   LineReader reader;
   for (const char* name : {"utf8.txt", "cp932.txt", "utf16.txt", "utf8.txt"}) {
-    EXPECT_EQ(reader.Read(name), std::vector<std::string_view>{Sjis("人")})
+    EXPECT_EQ(reader.Read(name), std::vector<std::string_view>{Cp932("人")})
         << name;
   }
-  EXPECT_EQ(ReadTextLines("utf16.txt"), Lines{Sjis("人")});
+  EXPECT_EQ(ReadTextLines("utf16.txt"), Lines{Cp932("人")});
 }
 
 }  // namespace

@@ -161,7 +161,7 @@ std::vector<Glyph> Glyphs(const QString& caption, FontEntry& font,
 }
 
 // Its accessible name and role come from the widget, asked afresh each time:
-// a bar's name follows its neighbour's caption.
+// a bar's name follows the caption of the count it is read with.
 class CaptionAccessible : public QAccessibleWidget {
  public:
   explicit CaptionAccessible(CaptionWidget* widget)
@@ -235,11 +235,11 @@ void CaptionWidget::SetCaption(const QString& caption) {
 }
 
 bool CaptionWidget::IsBar() const {
-  return row_neighbour_ != nullptr && !shown_.isEmpty() && IsBlank(shown_);
+  return read_with_ != nullptr && !shown_.isEmpty() && IsBlank(shown_);
 }
 
 QString CaptionWidget::AccessibleName() const {
-  return IsBar() ? row_neighbour_->AccessibleName() : shown_;
+  return IsBar() ? read_with_->AccessibleName() : shown_;
 }
 
 void CaptionWidget::InstallAccessibility() {
@@ -295,18 +295,16 @@ QVariant ItemListModel::data(const QModelIndex& index, int role) const {
   return row < items.size() ? ToQString(ShownItemText(items[row])) : QString();
 }
 
-void ItemListModel::Update() {
-  const int size = static_cast<int>(list_.Items().size());
-  if (generation_ != list_.ItemsGeneration() || rows_ > size) {
-    beginResetModel();
-    rows_ = size;
-    generation_ = list_.ItemsGeneration();
-    endResetModel();
-    return;
-  }
-  if (size == rows_) return;
-  beginInsertRows(QModelIndex(), rows_, size - 1);
-  rows_ = size;
+void ItemListModel::Clear() {
+  beginResetModel();
+  rows_ = 0;
+  endResetModel();
+}
+
+void ItemListModel::Grow(int count) {
+  if (count <= 0) return;
+  beginInsertRows(QModelIndex(), rows_, rows_ + count - 1);
+  rows_ += count;
   endInsertRows();
 }
 

@@ -32,7 +32,7 @@ namespace tabulon::gui {
 namespace {
 
 using namespace qt_test;
-using tabulon::test_support::Sjis;
+using tabulon::test_support::Cp932;
 
 // --- Text metrics ------------------------------------------------------------
 
@@ -159,7 +159,7 @@ QString RowText(const QListView* list, int row, int role = Qt::DisplayRole) {
 TEST_F(QtBackendTest, ListItemsShowAmpersandsAsTheyAre) {
   Control& list = form_["List"];
   list.AppendItem("a&b");
-  list.AppendItem(Sjis("自由記述"));
+  list.AppendItem(Cp932("自由記述"));
   backend_.Sync(form_);
   auto* widget = static_cast<QListView*>(backend_.WidgetOf(list));
   ASSERT_EQ(widget->model()->rowCount(), 2);
@@ -186,7 +186,7 @@ TEST_F(QtBackendTest, ListItemsAreTheControlsOwnAndNeverDangle) {
   EXPECT_EQ(RowText(widget, 999), QStringLiteral("999"));
   EXPECT_EQ(RowText(widget, 999, Qt::EditRole), QStringLiteral("999"));
   list.ClearItems();
-  list.AppendItem(Sjis("新しい"));
+  list.AppendItem(Cp932("新しい"));
   EXPECT_EQ(RowText(widget, 999), QString());
   EXPECT_EQ(RowText(widget, 0), QString::fromUtf8("新しい"));
   backend_.Sync(form_);
@@ -199,7 +199,7 @@ TEST_F(QtBackendTest, ListItemsAreTheControlsOwnAndNeverDangle) {
 TEST_F(QtBackendTest, AHugeItemShowsWhatItsFirstCharactersShow) {
   Control& list = form_["List"];
   std::string start;
-  for (int i = 0; i < 60; ++i) start += Sjis("自由記述");
+  for (int i = 0; i < 60; ++i) start += Cp932("自由記述");
   list.AppendItem(start + std::string(2 << 20, 'x'));
   const QImage huge = backend_.Render(form_);
   list.ClearItems();
@@ -256,7 +256,7 @@ QString AccessibleName(QWidget* widget) {
 TEST_F(QtBackendTest, LabelsAreReadAsShownWithoutAmpersandMarkers) {
   EXPECT_EQ(AccessibleName(backend_.WidgetOf(form_["Amp"])), "A");
   EXPECT_EQ(AccessibleName(backend_.WidgetOf(form_["Doubled"])), "&");
-  form_["Amp"].SetCaption(Sjis("集&計"));
+  form_["Amp"].SetCaption(Cp932("集&計"));
   backend_.Sync(form_);
   EXPECT_EQ(AccessibleName(backend_.WidgetOf(form_["Amp"])),
             QString::fromUtf8("集計"));
