@@ -14,10 +14,10 @@
 namespace tabulon::text {
 namespace {
 
+using test_support::Cp932;
 using test_support::kUtf16BeMark;
 using test_support::kUtf16LeMark;
 using test_support::kUtf8Mark;
-using test_support::Cp932;
 using test_support::Utf16;
 using Lines = std::vector<std::string>;
 
