@@ -1,6 +1,7 @@
 // What the window layer needs of a desktop: text metrics, the two message
-// boxes, the busy pointer, realising a form on screen and running it. One
-// interface, two backends: headless (tests) and Qt.
+// boxes, the busy pointer, realising a form on screen and running it, and
+// the folder watcher and timer of live results. One interface, three
+// backends: headless (tests), Qt and Win32.
 #ifndef TABULON_GUI_BACKEND_H_
 #define TABULON_GUI_BACKEND_H_
 
@@ -9,8 +10,10 @@
 #include <string_view>
 
 #include "gui/controls.h"
+#include "gui/live_services.h"
 #include "text/answer_file_list.h"
 #include "text/error_box.h"
+#include "text/failure.h"
 
 namespace tabulon::gui {
 
@@ -29,7 +32,8 @@ enum class ShowState { kNormal, kMaximised, kMinimisedNoActivate };
 
 class Backend : public TextMetrics,
                 public text::StopBox,
-                public text::BusyPointer {
+                public text::BusyPointer,
+                public LiveServices {
  public:
   // True only when the first (yes) button closed the box.
   virtual bool Confirm(const Confirmation& box) = 0;
@@ -52,6 +56,11 @@ class Backend : public TextMetrics,
 // before any box is shown).
 void RunHandler(Backend& backend, Form& form,
                 const std::function<void()>& handler);
+// The same, but a failure is shown only when `report` says so; false when
+// the handler failed.
+bool RunHandler(Backend& backend, Form& form,
+                const std::function<void()>& handler,
+                const std::function<bool(const text::Failure&)>& report);
 
 }  // namespace tabulon::gui
 
