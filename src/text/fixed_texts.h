@@ -35,6 +35,9 @@ enum class FixedText {
   kYesButton,      // はい(&Y)
   kNoButton,       // いいえ(&N)
   kChooseFolderCaption,  // 回答ファイルのフォルダを選んでください
+  kLiveMenuItem,         // 回答が届くたびに集計する
+  kLiveCaptionMarker,  // 　［回答が届くたびに集計中］
+  kLiveUnavailable,  // このフォルダの変化を知ることができないため、…
 };
 
 // The CP932 bytes of a fixed text; converted once, then shared.
