@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "gui/qt/qt_accessibility.h"
+#include "gui/qt/qt_live.h"
 #include "gui/qt/qt_widgets.h"
 
 namespace tabulon::gui {
@@ -240,7 +241,8 @@ struct QtBackend::State {
 QtBackend::QtBackend() : QtBackend(g_argc, g_argv) {}
 
 QtBackend::QtBackend(int& argc, char** argv)
-    : state_(std::make_unique<State>()) {
+    : state_(std::make_unique<State>()),
+      live_(std::make_unique<qt::LiveParts>([this] { TimerElapsed(); })) {
   if (QApplication::instance() == nullptr) {
     state_->owned_app = std::make_unique<QApplication>(argc, argv);
   }
@@ -254,6 +256,7 @@ QtBackend::QtBackend(int& argc, char** argv)
 }
 
 QtBackend::~QtBackend() {
+  live_.reset();
   while (state_->busy_depth > 0) SetBusy(false);
   state_->list_titles.clear();
   state_->realised.clear();
@@ -344,6 +347,7 @@ void QtBackend::Realise(Form& form) {
   state.form = &form;
   state.list_titles.clear();
   state.CreateWindow(form);
+  qt::OfferContextMenu(*this, form, {state.window.get(), state.content});
   for (const auto& control : form.Controls()) {
     state.realised[control.get()].widget = CreateWidget(*control);
   }
