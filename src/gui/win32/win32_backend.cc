@@ -10,6 +10,7 @@
 
 #include "gui/win32/png_writer.h"
 #include "gui/win32/win32_confirm.h"
+#include "gui/win32/win32_live.h"
 #include "gui/win32/win32_state.h"
 #include "gui/win32/win32_surface.h"
 
@@ -38,9 +39,14 @@ Rgb Pixels::At(int x, int y) const {
           static_cast<std::uint8_t>(pixel)};
 }
 
-Win32Backend::Win32Backend() : state_(std::make_unique<State>(*this)) {}
+Win32Backend::Win32Backend()
+    : state_(std::make_unique<State>(*this)),
+      live_(std::make_unique<win32::LiveParts>()) {}
 
-Win32Backend::~Win32Backend() = default;
+Win32Backend::~Win32Backend() {
+  DisarmTimer();
+  EndWatching();
+}
 
 Extent Win32Backend::Measure(const Font& font, std::string_view cp932) {
   const HGDIOBJ old = SelectObject(state_->measure_dc, state_->fonts.For(font));
@@ -148,12 +154,11 @@ int Win32Backend::Run(Form& form, ShowState show_state) {
       break;
   }
   UpdateWindow(window);
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) state_->Dispatch(message);
-  return static_cast<int>(message.wParam);
+  return RunMessageLoop();
 }
 
 void Win32Backend::Pump() {
+  PollFolderChange();
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {

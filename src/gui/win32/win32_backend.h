@@ -16,6 +16,9 @@
 #include "gui/backend.h"
 
 namespace tabulon::gui {
+namespace win32 {
+struct LiveParts;
+}  // namespace win32
 
 // Pixels read back from the screen, top row first, 0x00RRGGBB each.
 struct Pixels {
@@ -69,15 +72,29 @@ class Win32Backend : public Backend {
   void* WindowOf(const Control& control) const;
   // Resizes the main window's client area and lets it lay out again.
   void ResizeClient(int width, int height);
-  // Hands the pending messages to their windows, as the message loop would.
+  // Hands the pending messages to their windows, and a change of the
+  // watched folder to its listener, as the message loop would.
   void Pump();
 
   // The backend's windows and what they show; opaque, named here so the
   // window procedures can reach it.
   struct State;
 
+ protected:
+  // Live results: the folder's change notification and a thread timer
+  // (win32_live.cc).
+  bool BeginWatching() override;
+  void EndWatching() override;
+  void ArmTimer(int milliseconds) override;
+  void DisarmTimer() override;
+
  private:
+  int RunMessageLoop();
+  void SeeFolderChange();
+  void PollFolderChange();
+
   std::unique_ptr<State> state_;
+  std::unique_ptr<win32::LiveParts> live_;
 };
 
 }  // namespace tabulon::gui

@@ -100,6 +100,9 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM w_param,
     case WM_SETCURSOR:
       if (ShowBusyCursor(state)) return TRUE;
       break;
+    case WM_CONTEXTMENU:
+      if (state != nullptr) state->OpenContextMenu(l_param);
+      return 0;
     case WM_DESTROY:
       if (state != nullptr && state->window == window) {
         state->window = nullptr;
