@@ -102,27 +102,6 @@ TEST_F(LiveResultsTest, AFolderThatCannotBeWatchedIsReportedAndStaysOff) {
   EXPECT_FALSE(Form().context_menu[0].checked);
 }
 
-TEST_F(LiveResultsTest, ArrivalsTallyAsAPressWouldOncePerQuietTime) {
-  WriteAnswer("a.ans", 1);
-  window_->Live().SetOn(true);
-  backend_.ElapseTimer();
-  EXPECT_EQ(tallies_, 1) << "what was there counts as arrived";
-  EXPECT_EQ(Caption("LblSum"), Sjis("1人のデータを集計しました"));
-
-  // A burst: every change starts the quiet time again, one tally follows.
-  for (const char* name : {"b.ans", "c.ans", "d.ans"}) {
-    WriteAnswer(name, 2);
-    backend_.SeeFolderChange(name);
-  }
-  backend_.ElapseTimer();
-  EXPECT_EQ(tallies_, 2);
-  EXPECT_EQ(Caption("Lbln12"), Sjis("3人"));
-  const std::string live = ReadBytes(kResults);
-  Run(Form()["Button1"].on_click);
-  EXPECT_EQ(ReadBytes(kResults), live);
-  EXPECT_TRUE(backend_.Stops().empty());
-}
-
 TEST_F(LiveResultsTest, TheEnlargedViewStaysOnItsQuestionWithNewCounts) {
   window_->Live().SetOn(true);
   backend_.ElapseTimer();
@@ -172,19 +151,6 @@ TEST_F(LiveResultsTest, AHeldAnswerFileIsTriedAgainWithoutABox) {
   EXPECT_EQ(tallies_, 2);
   EXPECT_TRUE(backend_.Stops().empty());
   EXPECT_EQ(Caption("Lbln11"), Sjis("1人"));
-}
-
-TEST_F(LiveResultsTest, ALastingFailureIsShownOnce) {
-  WriteAnswer("a.ans", 0, "x");
-  window_->Live().SetOn(true);
-  // Fresh from its writer, the file is tried again before it is reported.
-  for (int i = 0; i <= LiveTally::kRetries; ++i) backend_.ElapseTimer();
-  ASSERT_EQ(backend_.Stops().size(), 1u);
-  EXPECT_EQ(backend_.Stops()[0].message, Sjis("'x' は整数ではありません."));
-  EXPECT_FALSE(backend_.TimerRunning());
-  backend_.SeeFolderChange("a.ans");
-  backend_.ElapseTimer();
-  EXPECT_EQ(backend_.Stops().size(), 1u) << "nothing changed";
 }
 
 TEST_F(LiveResultsTest, AHeldResultsFileIsShownOnceAndCountsStayFresh) {
