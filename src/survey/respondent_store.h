@@ -1,7 +1,8 @@
-// The respondent table as the tally keeps it for the results file: every
-// row's non-empty fields packed one after the other into shared blocks of
-// memory, with a few bytes of bookkeeping each, instead of 52 strings a row
-// (which would take seven times the answer file's own bytes).
+// The respondent table: one row of raw texts per answer file of the last
+// tally, in list order, kept for the results file. Every row's non-empty
+// fields are packed one after the other into shared blocks of memory, with a
+// few bytes of bookkeeping each, instead of 52 strings a row (which would
+// take seven times the answer file's own bytes).
 #ifndef TABULON_SURVEY_RESPONDENT_STORE_H_
 #define TABULON_SURVEY_RESPONDENT_STORE_H_
 
@@ -10,13 +11,25 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "survey/questionnaire.h"
-#include "survey/tally.h"
 
 namespace tabulon::survey {
+
+// One answer file's raw texts, as plain strings.
+struct RespondentRow {
+  std::string computer_name;
+  std::string respondent_name;
+  // answer (q, c) at [q - 1][c - 1]; a text answer is answer (q, 1).
+  std::array<std::array<std::string, kChoiceCount>, kQuestionCount> answers;
+
+  const std::string& Answer(int q, int c) const {
+    return answers.at(q - 1).at(c - 1);
+  }
+};
 
 class RespondentStore {
  public:
@@ -33,11 +46,15 @@ class RespondentStore {
   RespondentStore() = default;
   RespondentStore(const RespondentStore&) = delete;
   RespondentStore& operator=(const RespondentStore&) = delete;
+  // A moved store keeps its blocks, so views of its fields stay valid.
+  RespondentStore(RespondentStore&&) = default;
+  RespondentStore& operator=(RespondentStore&&) = default;
 
   // Drops every row and gives their memory back.
   void Clear();
   // Room for this many rows' bookkeeping, taken at once.
   void Reserve(std::size_t rows) { rows_.reserve(rows); }
+  // The number of rows: one per answer file tallied.
   std::size_t size() const { return rows_.size(); }
   bool empty() const { return rows_.empty(); }
 

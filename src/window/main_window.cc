@@ -159,7 +159,7 @@ void TForm1::Button1Click() {
   tally_stage_ = TallyFailure::Stage::kReading;
   survey::TallyAnswerFiles(files.Names(), counts, respondents_, *this);
   tally_stage_ = TallyFailure::Stage::kWriting;
-  survey::WriteTallyResults(questionnaire_, respondents_, respondents);
+  survey::WriteTallyResults(questionnaire_, respondents_);
   if (InEnlargedMode()) Button6Click();
 }
 

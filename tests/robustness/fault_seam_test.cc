@@ -8,6 +8,8 @@
 #include "platform/files.h"
 #include "robustness_support.h"
 #include "support/injected_fault.h"
+#include "support/recording_listener.h"
+#include "support/respondents.h"
 #include "support/scratch_folder.h"
 #include "survey/questionnaire.h"
 #include "survey/results_csv.h"
@@ -42,13 +44,9 @@ survey::Questionnaire SmallQuestionnaire() {
 
 // One respondent; a long computer name makes the writer go to the file
 // twice (once when its buffer fills, once at the end).
-survey::RespondentTable Respondents(bool long_name) {
-  survey::RespondentTable table(1);
-  table[0].computer_name = long_name ? std::string(100000, 'P') : "PC01";
-  table[0].respondent_name = "name";
-  table[0].answers[0] = {"1", "0", "", "", ""};
-  table[0].answers[1][0] = "fun";
-  return table;
+survey::RespondentStore Respondents(bool long_name) {
+  return test_support::StoreOf({{long_name ? std::string(100000, 'P') : "PC01",
+                                 "name", "[Q1R]", "1", "0", "[Q2T]", "fun"}});
 }
 
 // ---- Writing the results file ----
@@ -77,7 +75,7 @@ TEST_P(ResultsWriteFaultTest, EarlierFileStaysAndNoTemporaryFileIsLeft) {
     const InjectedFault injected(fault.operation, fault.nth, fault.code);
     try {
       survey::WriteTallyResults(SmallQuestionnaire(),
-                                Respondents(fault.long_name), 1);
+                                Respondents(fault.long_name));
       FAIL() << "the write did not fail";
     } catch (const text::InputOutputFailure& failure) {
       EXPECT_EQ(failure.Code(), fault.code);
@@ -88,7 +86,7 @@ TEST_P(ResultsWriteFaultTest, EarlierFileStaysAndNoTemporaryFileIsLeft) {
   EXPECT_EQ(FolderListing(), Lines{ResultsName()});
 
   // Nothing stays open or locked: the next tally writes the file.
-  survey::WriteTallyResults(SmallQuestionnaire(), Respondents(false), 1);
+  survey::WriteTallyResults(SmallQuestionnaire(), Respondents(false));
   EXPECT_EQ(ReadBytes(ResultsName()),
             Sjis("質問,,q1,,q2,\r\nコンピュータ名,氏名等,yes,no,,\r\n"
                  "PC01,name,1,0,fun,\r\n"));
@@ -117,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(FaultSeamTest, FailedFirstResultsFileLeavesTheFolderEmpty) {
   const InjectedFault fault(FileOperation::kWrite, 1, 112);
   EXPECT_THROW(
-      survey::WriteTallyResults(SmallQuestionnaire(), Respondents(false), 1),
+      survey::WriteTallyResults(SmallQuestionnaire(), Respondents(false)),
       text::InputOutputFailure);
   EXPECT_EQ(FolderListing(), Lines{});
 }
@@ -145,7 +143,7 @@ TEST_P(AnswerReadFaultTest, TallyStopsAtTheSecondFile) {
 
   const InjectedFault injected(fault.operation, 2, fault.code);
   survey::ChoiceCounts counts;
-  survey::RespondentTable table;
+  survey::RespondentStore table;
   RecordingListener listener;
   try {
     survey::TallyAnswerFiles(list.Names(), counts, table, listener);
@@ -157,7 +155,7 @@ TEST_P(AnswerReadFaultTest, TallyStopsAtTheSecondFile) {
   EXPECT_EQ(listener.events, (Lines{"choice 1: 1 0 0 0 0", "text 2: fun"}));
   EXPECT_EQ(counts.At(1, 2), 0);
   ASSERT_EQ(table.size(), 1u);
-  EXPECT_EQ(table[0].computer_name, "PC01");
+  EXPECT_EQ(table.Row(0).computer_name, "PC01");
   // The file that failed was closed at once.
   EXPECT_FALSE(test_support::IsHeld("b.ans"));
 }

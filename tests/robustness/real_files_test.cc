@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "robustness_support.h"
+#include "support/recording_listener.h"
 #include "support/scratch_folder.h"
 #include "survey/questionnaire.h"
 #include "survey/results_csv.h"
@@ -47,7 +48,7 @@ class RealFilesTest : public test_support::InScratchFolder {
   }
 
   survey::ChoiceCounts counts_;
-  survey::RespondentTable table_;
+  survey::RespondentStore table_;
   RecordingListener listener_;
 };
 
@@ -128,7 +129,7 @@ TEST_F(RealFilesTest, OneMebibyteLineIsOneLine) {
   WriteBytes("big.ans", line);
   Tally();
   ASSERT_EQ(table_.size(), 1u);
-  EXPECT_EQ(table_[0].computer_name, line);
+  EXPECT_EQ(table_.Row(0).computer_name, line);
   EXPECT_EQ(listener_.events, Lines{});
 }
 
@@ -138,10 +139,10 @@ TEST_F(RealFilesTest, OneMebibyteTextAnswerReachesTheResultsFile) {
   WriteBytes("big.ans", "PC\r\nname\r\n[Q1T]\r\n" + answer + "\r\n");
   Tally();
   ASSERT_EQ(table_.size(), 1u);
-  EXPECT_EQ(table_[0].Answer(1, 1), answer);
+  EXPECT_EQ(table_.Row(0).Answer(1, 1), answer);
 
   survey::WriteTallyResults(
-      survey::ParseQuestionnaire({"t", "d", "", "[T]comments"}), table_, 1);
+      survey::ParseQuestionnaire({"t", "d", "", "[T]comments"}), table_);
   EXPECT_EQ(
       test_support::ReadBytes(text::Text(text::FixedText::kResultsFileName)),
       Sjis("質問,,comments,\r\nコンピュータ名,氏名等,,\r\n") + "PC,name," +
@@ -187,8 +188,7 @@ TEST_F(RealFilesTest, ThousandsOfAnswerFilesAreListedAndTallied) {
   EXPECT_EQ(table_.size(), static_cast<size_t>(kFiles));
 
   survey::WriteTallyResults(
-      survey::ParseQuestionnaire({"t", "d", "", "[R]q", "yes", "no"}), table_,
-      kFiles);
+      survey::ParseQuestionnaire({"t", "d", "", "[R]q", "yes", "no"}), table_);
   const std::string csv =
       test_support::ReadBytes(text::Text(text::FixedText::kResultsFileName));
   size_t rows = 0;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/null_listener.h"
+#include "support/respondents.h"
 #include "support/scratch_folder.h"
 #include "survey/choice_value.h"
 #include "survey/results_csv.h"
@@ -104,9 +105,9 @@ std::string CrLf(const Lines& lines) {
 
 class StoreTallyTest : public InScratchFolder {};
 
-// The store and the plain table come from one tally and give the same rows
-// and the same results file, byte for byte.
-TEST_F(StoreTallyTest, HoldsWhatThePlainTableHolds) {
+// A tally of the files holds what their lines tallied one by one hold, and
+// the two give the same results file, byte for byte.
+TEST_F(StoreTallyTest, HoldsWhatTheFilesLinesHold) {
   const std::vector<Lines> kFiles = {
       {"PC01", Sjis("山田"), "[Q1R]", "1", "0", "[END]", "[Q2T]",
        Sjis("楽しい, とても")},
@@ -125,22 +126,21 @@ TEST_F(StoreTallyTest, HoldsWhatThePlainTableHolds) {
   const Questionnaire questionnaire = LoadQuestionnaire();
   ChoiceCounts counts;
   NullListener listener;
-  RespondentTable plain;
-  TallyAnswerFiles(names, counts, plain, listener);
-  WriteTallyResults(questionnaire, plain, static_cast<int>(plain.size()));
-  const std::string plain_csv = ReadBytes(Sjis("集計結果.csv"));
+  const RespondentStore from_lines = test_support::StoreOf(kFiles);
+  WriteTallyResults(questionnaire, from_lines);
+  const std::string lines_csv = ReadBytes(Sjis("集計結果.csv"));
 
   RespondentStore store;
   TallyAnswerFiles(names, counts, store, listener);
-  ASSERT_EQ(store.size(), plain.size());
+  ASSERT_EQ(store.size(), from_lines.size());
   for (std::size_t r = 0; r < store.size(); ++r) {
     const RespondentRow row = store.Row(r);
-    EXPECT_EQ(row.computer_name, plain[r].computer_name) << r;
-    EXPECT_EQ(row.respondent_name, plain[r].respondent_name) << r;
-    EXPECT_EQ(row.answers, plain[r].answers) << r;
+    EXPECT_EQ(row.computer_name, from_lines.Row(r).computer_name) << r;
+    EXPECT_EQ(row.respondent_name, from_lines.Row(r).respondent_name) << r;
+    EXPECT_EQ(row.answers, from_lines.Row(r).answers) << r;
   }
-  WriteTallyResults(questionnaire, store, static_cast<int>(store.size()));
-  EXPECT_EQ(ReadBytes(Sjis("集計結果.csv")), plain_csv);
+  WriteTallyResults(questionnaire, store);
+  EXPECT_EQ(ReadBytes(Sjis("集計結果.csv")), lines_csv);
 }
 
 // A bad choice line stops the tally with the failing file's row kept as far

@@ -9,6 +9,7 @@
 #include "platform/files.h"
 #include "support/injected_fault.h"
 #include "support/null_listener.h"
+#include "support/respondents.h"
 #include "support/scratch_folder.h"
 #include "survey/tally.h"
 #include "text/failure.h"
@@ -22,6 +23,7 @@ using test_support::HeldByAnotherProgram;
 using test_support::InScratchFolder;
 using test_support::ReadBytes;
 using test_support::Sjis;
+using test_support::StoreOf;
 using test_support::WriteBytes;
 using Lines = std::vector<std::string>;
 
@@ -41,14 +43,6 @@ Questionnaire ThreeKindsQuestionnaire() {
                              Sjis("[C]好きな季節"), Sjis("春"), Sjis("夏")});
 }
 
-RespondentRow RowOf(const Lines& lines) {
-  RespondentRow row;
-  ChoiceCounts counts;
-  NullListener listener;
-  TallyAnswerLines(lines, row, counts, listener);
-  return row;
-}
-
 std::string ResultsFile() { return ReadBytes(Sjis("集計結果.csv")); }
 
 const std::string kHeadings = Sjis(
@@ -60,33 +54,33 @@ class WriteTallyResultsTest : public InScratchFolder {};
 // ---- Layout ----
 
 TEST_F(WriteTallyResultsTest, WritesEachQuestionsBlockUnderItsHeadings) {
-  const RespondentTable table = {
-      RowOf({"PC01", Sjis("山田"), "[Q1R]", "0", "1", "0", "[END]", "[Q2T]",
-             Sjis("楽しい"), "[Q3C]", "1", "1", "[END]"})};
-  WriteTallyResults(ThreeKindsQuestionnaire(), table, 1);
+  const RespondentStore table =
+      StoreOf({{"PC01", Sjis("山田"), "[Q1R]", "0", "1", "0", "[END]", "[Q2T]",
+                Sjis("楽しい"), "[Q3C]", "1", "1", "[END]"}});
+  WriteTallyResults(ThreeKindsQuestionnaire(), table);
   EXPECT_EQ(ResultsFile(), kHeadings + Sjis("PC01,山田,0,1,0,楽しい,1,1,\r\n"));
 }
 
 TEST_F(WriteTallyResultsTest, NoAnswerFileGivesTheTwoHeadingRows) {
-  WriteTallyResults(ThreeKindsQuestionnaire(), {}, 0);
+  WriteTallyResults(ThreeKindsQuestionnaire(), {});
   EXPECT_EQ(ResultsFile(), kHeadings);
 }
 
 TEST_F(WriteTallyResultsTest, QuestionWithoutTextHasNoColumns) {
   const Questionnaire questionnaire =
       ParseQuestionnaire({"t", "d", "", "[R]", "yes", "no", "", "[T]why"});
-  WriteTallyResults(questionnaire,
-                    {RowOf({"PC", "N", "[Q1R]", "1", "0", "[Q2T]", "because"})},
-                    1);
+  WriteTallyResults(
+      questionnaire,
+      StoreOf({{"PC", "N", "[Q1R]", "1", "0", "[Q2T]", "because"}}));
   EXPECT_EQ(ResultsFile(),
             Sjis("質問,,why,\r\nコンピュータ名,氏名等,,\r\nPC,N,because,\r\n"));
 }
 
 TEST_F(WriteTallyResultsTest, CommaInAnAnswerShiftsTheRow) {
-  const RespondentTable table = {
-      RowOf({"PC01", Sjis("田中"), "[Q1R]", "1", "0", "0", "[Q2T]",
-             Sjis("朝は眠い,でも楽しい"), "[Q3C]", "0", "1"})};
-  WriteTallyResults(ThreeKindsQuestionnaire(), table, 1);
+  const RespondentStore table =
+      StoreOf({{"PC01", Sjis("田中"), "[Q1R]", "1", "0", "0", "[Q2T]",
+                Sjis("朝は眠い,でも楽しい"), "[Q3C]", "0", "1"}});
+  WriteTallyResults(ThreeKindsQuestionnaire(), table);
   EXPECT_EQ(ResultsFile(),
             kHeadings + Sjis("PC01,田中,1,0,0,朝は眠い,でも楽しい,0,1,\r\n"));
 }
@@ -94,15 +88,22 @@ TEST_F(WriteTallyResultsTest, CommaInAnAnswerShiftsTheRow) {
 TEST_F(WriteTallyResultsTest, MismatchedSectionsLandByPosition) {
   // Section 1 is text where question 1 has choices; section 2 has choices
   // where question 2 is free text: each lands under its position's block.
-  const RespondentTable table = {RowOf({"PC01", "A", "[Q1T]", "walk", "[Q2R]",
-                                        "1", "0", "1", "[Q3C]", "1", "0"})};
-  WriteTallyResults(ThreeKindsQuestionnaire(), table, 1);
+  const RespondentStore table = StoreOf({{"PC01", "A", "[Q1T]", "walk", "[Q2R]",
+                                          "1", "0", "1", "[Q3C]", "1", "0"}});
+  WriteTallyResults(ThreeKindsQuestionnaire(), table);
   EXPECT_EQ(ResultsFile(), kHeadings + "PC01,A,walk,,,1,1,0,\r\n");
 }
 
-TEST_F(WriteTallyResultsTest, WritesOnlyTheGivenNumberOfRows) {
-  const RespondentTable table = {RowOf({"PC01", "A"}), RowOf({"PC02", "B"})};
-  WriteTallyResults(ThreeKindsQuestionnaire(), table, 1);
+// A store refilled by a shorter tally writes only the rows it now holds.
+TEST_F(WriteTallyResultsTest, WritesOnlyTheRowsOfTheLastTally) {
+  WriteBytes("PC01.ans", CrLf({"PC01", "A"}));
+  WriteBytes("PC02.ans", CrLf({"PC02", "B"}));
+  ChoiceCounts counts;
+  RespondentStore table;
+  NullListener listener;
+  TallyAnswerFiles({"PC01.ans", "PC02.ans"}, counts, table, listener);
+  TallyAnswerFiles({"PC01.ans"}, counts, table, listener);
+  WriteTallyResults(ThreeKindsQuestionnaire(), table);
   EXPECT_EQ(ResultsFile(), kHeadings + "PC01,A,,,,,,,\r\n");
 }
 
@@ -115,14 +116,14 @@ TEST_F(WriteTallyResultsTest, TwoTalliesGiveIdenticalFiles) {
              CrLf({"PC02", "B", "[Q1R]", "0", "0", "1", "[Q2T]", "y"}));
   const Lines names = {"PC01.ans", "PC02.ans"};
   ChoiceCounts counts;
-  RespondentTable table;
+  RespondentStore table;
   NullListener listener;
 
   TallyAnswerFiles(names, counts, table, listener);
-  WriteTallyResults(ThreeKindsQuestionnaire(), table, 2);
+  WriteTallyResults(ThreeKindsQuestionnaire(), table);
   const std::string first = ResultsFile();
   TallyAnswerFiles(names, counts, table, listener);
-  WriteTallyResults(ThreeKindsQuestionnaire(), table, 2);
+  WriteTallyResults(ThreeKindsQuestionnaire(), table);
   EXPECT_EQ(ResultsFile(), first);
   EXPECT_EQ(first, kHeadings + "PC01,A,1,0,0,x,1,,\r\nPC02,B,0,0,1,y,,,\r\n");
 }
@@ -130,7 +131,7 @@ TEST_F(WriteTallyResultsTest, TwoTalliesGiveIdenticalFiles) {
 TEST_F(WriteTallyResultsTest, FailedTallyLeavesNoResultsFile) {
   WriteBytes("PC01.ans", CrLf({"PC01", "A"}));
   ChoiceCounts counts;
-  RespondentTable table;
+  RespondentStore table;
   NullListener listener;
   // The caller writes the results only after a tally that did not fail.
   EXPECT_THROW(
@@ -153,7 +154,7 @@ class ResultsFailureTest : public WriteTallyResultsTest {
   }
   void ExpectFailure(int code) {
     try {
-      WriteTallyResults(ThreeKindsQuestionnaire(), {RowOf({"PC01", "A"})}, 1);
+      WriteTallyResults(ThreeKindsQuestionnaire(), StoreOf({{"PC01", "A"}}));
       ADD_FAILURE() << "no failure";
     } catch (const text::InputOutputFailure& failure) {
       EXPECT_EQ(failure.Code(), code);
@@ -188,10 +189,10 @@ TEST_F(ResultsFailureTest, FullDiskKeepsTheEarlierFileAndNoTemporary) {
 
 TEST_F(ResultsFailureTest, SucceedsOnceTheLockIsGone) {
   auto held = std::make_unique<HeldByAnotherProgram>(Sjis("集計結果.csv"));
-  EXPECT_THROW(WriteTallyResults(ThreeKindsQuestionnaire(), {}, 0),
+  EXPECT_THROW(WriteTallyResults(ThreeKindsQuestionnaire(), {}),
                text::InputOutputFailure);
   held.reset();
-  WriteTallyResults(ThreeKindsQuestionnaire(), {}, 0);
+  WriteTallyResults(ThreeKindsQuestionnaire(), {});
   EXPECT_EQ(ResultsFile(), kHeadings);
 }
 

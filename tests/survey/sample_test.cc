@@ -49,7 +49,7 @@ TEST_F(SampleSurveyTest, TalliesCleanly) {
   ASSERT_LE(names.size(), 35u);
 
   ChoiceCounts counts;
-  RespondentTable table;
+  RespondentStore table;
   CheckingListener listener(questionnaire);
   TallyAnswerFiles(names, counts, table, listener);
   for (int q = 1; q <= questions; ++q) {
@@ -62,7 +62,7 @@ TEST_F(SampleSurveyTest, TalliesCleanly) {
     }
   }
 
-  WriteTallyResults(questionnaire, table, static_cast<int>(table.size()));
+  WriteTallyResults(questionnaire, table);
   const std::string csv =
       test_support::ReadBytes(test_support::Sjis("集計結果.csv"));
   EXPECT_EQ(static_cast<std::size_t>(std::count(csv.begin(), csv.end(), '\n')),

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "support/recording_listener.h"
 #include "support/scratch_folder.h"
 #include "survey/choice_value.h"
 #include "text/failure.h"
@@ -15,25 +16,11 @@ namespace tabulon::survey {
 namespace {
 
 using test_support::InScratchFolder;
+using test_support::RecordingListener;
 using test_support::Sjis;
 using test_support::WriteBytes;
 using Lines = std::vector<std::string>;
 using Answers = std::array<std::string, kChoiceCount>;
-
-// Records every listener call, with the counts of the question at that time.
-class RecordingListener : public TallyListener {
- public:
-  void ChoiceSectionDone(int q, const ChoiceCounts& counts) override {
-    std::string event = "choice " + std::to_string(q) + ":";
-    for (int c = 1; c <= kChoiceCount; ++c)
-      event += " " + std::to_string(counts.At(q, c));
-    events.push_back(event);
-  }
-  void TextAnswerFound(int q, const std::string& text) override {
-    events.push_back("text " + std::to_string(q) + ": " + text);
-  }
-  Lines events;
-};
 
 std::string CrLf(const Lines& lines) {
   std::string bytes;
@@ -57,10 +44,11 @@ class TallyAnswerLinesTest : public ::testing::TestWithParam<Sections> {};
 
 TEST_P(TallyAnswerLinesTest, RecordsAndReportsEachSection) {
   const Sections& sections = GetParam();
-  RespondentRow row;
+  RespondentStore table;
   ChoiceCounts counts;
   RecordingListener listener;
-  TallyAnswerLines(sections.lines, row, counts, listener);
+  TallyAnswerLines(sections.lines, table, counts, listener);
+  const RespondentRow row = table.Row(0);
   EXPECT_EQ(listener.events, sections.events);
   for (int q = 1; q <= kQuestionCount; ++q) {
     const Answers expected = q <= static_cast<int>(sections.answers.size())
@@ -138,20 +126,21 @@ TEST(TallyAnswerLinesSectionsTest, SectionsAfterTheTenthAreNotRead) {
   Lines lines = {"PC01", "name"};
   for (int q = 1; q <= 12; ++q)
     lines.insert(lines.end(), {"[Q" + std::to_string(q) + "R]", "1"});
-  RespondentRow row;
+  RespondentStore table;
   ChoiceCounts counts;
   RecordingListener listener;
-  TallyAnswerLines(lines, row, counts, listener);
+  TallyAnswerLines(lines, table, counts, listener);
   EXPECT_EQ(listener.events.size(), 10u);
   EXPECT_EQ(listener.events.back(), "choice 10: 1 0 0 0 0");
 }
 
 TEST(TallyAnswerLinesSectionsTest, IdentityLinesAreKeptAsTheyCame) {
-  RespondentRow row;
+  RespondentStore table;
   ChoiceCounts counts;
   RecordingListener listener;
-  TallyAnswerLines({Sjis(" ＰＣ０１ "), Sjis("山田, 太郎")}, row, counts,
+  TallyAnswerLines({Sjis(" ＰＣ０１ "), Sjis("山田, 太郎")}, table, counts,
                    listener);
+  const RespondentRow row = table.Row(0);
   EXPECT_EQ(row.computer_name, Sjis(" ＰＣ０１ "));
   EXPECT_EQ(row.respondent_name, Sjis("山田, 太郎"));
 }
@@ -165,7 +154,7 @@ class TallyAnswerFilesTest : public InScratchFolder {
   }
 
   ChoiceCounts counts_;
-  RespondentTable table_;
+  RespondentStore table_;
   RecordingListener listener_;
 };
 
@@ -177,9 +166,9 @@ TEST_F(TallyAnswerFilesTest, AddsChoiceLinesOverFiles) {
   EXPECT_EQ(listener_.events,
             (Lines{"choice 1: 1 0 0 0 0", "choice 1: 2 1 0 0 0"}));
   ASSERT_EQ(table_.size(), 2u);
-  EXPECT_EQ(table_[0].computer_name, "PC01");
-  EXPECT_EQ(table_[1].respondent_name, "B");
-  EXPECT_EQ(table_[1].Answer(1, 2), "1");
+  EXPECT_EQ(table_.Row(0).computer_name, "PC01");
+  EXPECT_EQ(table_.Row(1).respondent_name, "B");
+  EXPECT_EQ(table_.Row(1).Answer(1, 2), "1");
 }
 
 TEST_F(TallyAnswerFilesTest, ValuesAreAddedUnchanged) {
@@ -189,7 +178,7 @@ TEST_F(TallyAnswerFilesTest, ValuesAreAddedUnchanged) {
   EXPECT_EQ(counts_.At(1, 2), -1);
   EXPECT_EQ(counts_.At(1, 3), 3);
   EXPECT_EQ(counts_.At(1, 4), 16);
-  EXPECT_EQ(table_[0].Answer(1, 3), " 3");  // the raw text, not the value
+  EXPECT_EQ(table_.Row(0).Answer(1, 3), " 3");  // the raw text, not the value
 }
 
 TEST_F(TallyAnswerFilesTest, SumsStayExactBeyond32Bits) {
@@ -252,8 +241,8 @@ TEST_F(TallyAnswerFilesTest, EveryTallyStartsFromNothing) {
   WriteBytes("a.ans", CrLf({"PC01", "A", "[Q1R]", "0"}));
   Tally({"a.ans"});
   ASSERT_EQ(table_.size(), 1u);
-  EXPECT_EQ(table_[0].answers[0], (Answers{"0", "", "", "", ""}));
-  EXPECT_EQ(table_[0].Answer(2, 1), "");
+  EXPECT_EQ(table_.Row(0).answers[0], (Answers{"0", "", "", "", ""}));
+  EXPECT_EQ(table_.Row(0).Answer(2, 1), "");
   EXPECT_EQ(counts_.At(1, 1), 0);
   EXPECT_EQ(counts_.At(1, 2), 0);
 
@@ -274,7 +263,7 @@ TEST_F(TallyAnswerFilesTest, NoFixedCapacities) {
   }
   Tally(names);
   ASSERT_EQ(table_.size(), 150u);
-  EXPECT_EQ(table_[149].computer_name, "PC149");
+  EXPECT_EQ(table_.Row(149).computer_name, "PC149");
   EXPECT_EQ(counts_.At(1, 1), 150);
 }
 
