@@ -18,7 +18,7 @@
 #include "read_loop.h"
 #include "support/null_listener.h"
 #include "survey/questionnaire.h"
-#include "survey/respondent_store.h"
+#include "survey/respondent_table.h"
 #include "survey/results_csv.h"
 #include "survey/tally.h"
 #include "text/answer_file_list.h"
@@ -38,7 +38,7 @@ struct Tally {
   survey::Questionnaire questionnaire;
   text::AnswerFileList files;
   survey::ChoiceCounts counts;
-  survey::RespondentStore table;
+  survey::RespondentTable table;
   // A display that does nothing: the calls still happen.
   test_support::NullListener listener;
 

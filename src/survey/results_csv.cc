@@ -75,11 +75,11 @@ void WriteChoiceRow(text::TextOutputFile& out,
 // One answer file's row: who answered, then the raw answers by position.
 void WriteRespondentRow(text::TextOutputFile& out,
                         const std::vector<Column>& columns,
-                        const RespondentStore::Fields& row) {
-  WriteField(out, row[RespondentStore::kComputerNameField]);
-  WriteField(out, row[RespondentStore::kRespondentNameField]);
+                        const RespondentTable::Fields& row) {
+  WriteField(out, row[RespondentTable::kComputerNameField]);
+  WriteField(out, row[RespondentTable::kRespondentNameField]);
   WriteQuestionBlocks(out, columns, [&](int q, int k) {
-    return row[RespondentStore::AnswerField(q, k)];
+    return row[RespondentTable::AnswerField(q, k)];
   });
   out.EndLine();
 }
@@ -87,7 +87,7 @@ void WriteRespondentRow(text::TextOutputFile& out,
 }  // namespace
 
 void WriteTallyResults(const Questionnaire& questionnaire,
-                       const RespondentStore& table) {
+                       const RespondentTable& table) {
   const std::vector<Column> columns = QuestionColumns(questionnaire);
   // The new content replaces the earlier file only at Close.
   text::TextOutputFile out;

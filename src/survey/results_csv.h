@@ -5,7 +5,7 @@
 #define TABULON_SURVEY_RESULTS_CSV_H_
 
 #include "survey/questionnaire.h"
-#include "survey/respondent_store.h"
+#include "survey/respondent_table.h"
 
 namespace tabulon::survey {
 
@@ -13,7 +13,7 @@ namespace tabulon::survey {
 // The earlier file is replaced only once the new one is complete; a failure
 // raises InputOutputFailure and leaves it as it was.
 void WriteTallyResults(const Questionnaire& questionnaire,
-                       const RespondentStore& table);
+                       const RespondentTable& table);
 
 }  // namespace tabulon::survey
 

@@ -50,7 +50,7 @@ bool OpensTextSection(std::string_view header) {
 // the row in the order of their numbers, as the store requires.
 class SectionTally {
  public:
-  SectionTally(const NumberedLines& lines, RespondentStore& table,
+  SectionTally(const NumberedLines& lines, RespondentTable& table,
                ChoiceCounts& counts, TallyListener& listener,
                std::string& text_answer)
       : lines_(lines),
@@ -77,7 +77,7 @@ class SectionTally {
   std::size_t ChoiceSection(int q, std::size_t p) {
     for (int c = 1; c <= kChoiceCount && IsChoiceLine(lines_, p); ++c, ++p) {
       const std::string_view choice_line = lines_.Line(p);
-      table_.SetField(RespondentStore::AnswerField(q, c), choice_line);
+      table_.SetField(RespondentTable::AnswerField(q, c), choice_line);
       counts_.Add(q, c, ChoiceLineValue(choice_line));
     }
     listener_.ChoiceSectionDone(q, counts_);
@@ -88,7 +88,7 @@ class SectionTally {
   // it, so a header taken as text still opens the next section.
   std::size_t TextSection(int q, std::size_t p) {
     const std::string_view text_line = lines_.Line(p);
-    table_.SetField(RespondentStore::AnswerField(q, 1), text_line);
+    table_.SetField(RespondentTable::AnswerField(q, 1), text_line);
     // One string for every answer of the tally: assigning keeps its memory.
     text_answer_.assign(text_line);
     listener_.TextAnswerFound(q, text_answer_);
@@ -96,7 +96,7 @@ class SectionTally {
   }
 
   const NumberedLines& lines_;
-  RespondentStore& table_;
+  RespondentTable& table_;
   ChoiceCounts& counts_;
   TallyListener& listener_;
   std::string& text_answer_;
@@ -104,12 +104,12 @@ class SectionTally {
 
 // One file's lines into a new last row of `table`.
 void TallyLines(std::span<const std::string_view> file_lines,
-                RespondentStore& table, ChoiceCounts& counts,
+                RespondentTable& table, ChoiceCounts& counts,
                 TallyListener& listener, std::string& text_answer) {
   const NumberedLines lines(file_lines);
   table.AddRow();
-  table.SetField(RespondentStore::kComputerNameField, lines.Line(1));
-  table.SetField(RespondentStore::kRespondentNameField, lines.Line(2));
+  table.SetField(RespondentTable::kComputerNameField, lines.Line(1));
+  table.SetField(RespondentTable::kRespondentNameField, lines.Line(2));
   // Sections are matched to questions by their order; those after the tenth
   // are not read. Line 1 is never examined for a header.
   SectionTally sections(lines, table, counts, listener, text_answer);
@@ -122,14 +122,14 @@ void TallyLines(std::span<const std::string_view> file_lines,
 }  // namespace
 
 void TallyAnswerLines(const std::vector<std::string>& file_lines,
-                      RespondentStore& table, ChoiceCounts& counts,
+                      RespondentTable& table, ChoiceCounts& counts,
                       TallyListener& listener) {
   std::string text_answer;
   TallyLines(text::LineViews(file_lines), table, counts, listener, text_answer);
 }
 
 void TallyAnswerFiles(const std::vector<std::string>& names,
-                      ChoiceCounts& counts, RespondentStore& table,
+                      ChoiceCounts& counts, RespondentTable& table,
                       TallyListener& listener) {
   // Nothing of an earlier tally may reach this one's counts or results file.
   counts.Clear();

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "survey/questionnaire.h"
-#include "survey/respondent_store.h"
+#include "survey/respondent_table.h"
 
 namespace tabulon::survey {
 
@@ -44,7 +44,7 @@ class TallyListener {
 // `counts`, telling `listener` after each section. Raises
 // NotAnIntegerFailure at a bad choice line, the row kept as far as it got.
 void TallyAnswerLines(const std::vector<std::string>& lines,
-                      RespondentStore& table, ChoiceCounts& counts,
+                      RespondentTable& table, ChoiceCounts& counts,
                       TallyListener& listener);
 
 // Tallies the named answer files in order. `counts` and `table` start empty;
@@ -52,7 +52,7 @@ void TallyAnswerLines(const std::vector<std::string>& lines,
 // line) raises at once; what was tallied before it stays, the failing file's
 // row as far as it got.
 void TallyAnswerFiles(const std::vector<std::string>& names,
-                      ChoiceCounts& counts, RespondentStore& table,
+                      ChoiceCounts& counts, RespondentTable& table,
                       TallyListener& listener);
 
 }  // namespace tabulon::survey

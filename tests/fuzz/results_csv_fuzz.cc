@@ -18,7 +18,7 @@
 #include "support/null_listener.h"
 #include "survey/choice_value.h"
 #include "survey/questionnaire.h"
-#include "survey/respondent_store.h"
+#include "survey/respondent_table.h"
 #include "survey/results_csv.h"
 #include "survey/tally.h"
 #include "text/fixed_texts.h"
@@ -31,7 +31,7 @@ using tabulon::survey::kChoiceCount;
 using tabulon::survey::kQuestionCount;
 using tabulon::survey::Questionnaire;
 using tabulon::survey::RespondentRow;
-using tabulon::survey::RespondentStore;
+using tabulon::survey::RespondentTable;
 
 bool HasComma(std::string_view s) {
   return s.find(',') != std::string_view::npos;
@@ -40,7 +40,7 @@ bool HasComma(std::string_view s) {
 // The columns the questionnaire gives every row, and whether any text that
 // goes into the file holds a comma.
 size_t ColumnCount(const Questionnaire& questionnaire,
-                   const RespondentStore& table, bool& comma) {
+                   const RespondentTable& table, bool& comma) {
   std::vector<RespondentRow> rows;
   for (size_t r = 0; r < table.size(); ++r) rows.push_back(table.Row(r));
   size_t columns = 2;
@@ -82,7 +82,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       tabulon::fuzz::SplitFiles(tabulon::fuzz::AsBytes(data, size));
   const Questionnaire questionnaire =
       tabulon::survey::ParseQuestionnaire(tabulon::text::SplitLines(files[0]));
-  RespondentStore table;
+  RespondentTable table;
   tabulon::survey::ChoiceCounts counts;
   tabulon::test_support::NullListener listener;
   for (size_t f = 1; f < files.size(); ++f) {

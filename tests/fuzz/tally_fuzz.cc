@@ -10,7 +10,7 @@
 #include "fuzz_support.h"
 #include "support/recording_listener.h"
 #include "survey/choice_value.h"
-#include "survey/respondent_store.h"
+#include "survey/respondent_table.h"
 #include "survey/tally.h"
 #include "text/textfile.h"
 
@@ -21,7 +21,7 @@ using tabulon::survey::ChoiceCounts;
 using tabulon::survey::kChoiceCount;
 using tabulon::survey::kQuestionCount;
 using tabulon::survey::RespondentRow;
-using tabulon::survey::RespondentStore;
+using tabulon::survey::RespondentTable;
 using tabulon::test_support::RecordingListener;
 using Report = RecordingListener::Call;
 
@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (std::string_view file :
        tabulon::fuzz::SplitFiles(tabulon::fuzz::AsBytes(data, size))) {
     const std::vector<std::string> lines = tabulon::text::SplitLines(file);
-    RespondentStore table;
+    RespondentTable table;
     RecordingListener listener;
     try {
       tabulon::survey::TallyAnswerLines(lines, table, counts, listener);

@@ -82,7 +82,7 @@ TEST(BadInputTest, EveryFileGivesTheOutcomeOfItsManifestRow) {
     EXPECT_EQ(text::ReadTextLines("x.ans").size(), expected.lines);
     text::AnswerFileList list;
     survey::ChoiceCounts counts;
-    survey::RespondentStore table;
+    survey::RespondentTable table;
     test_support::RecordingListener listener;
     std::string failure;
     try {

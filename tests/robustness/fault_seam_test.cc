@@ -44,7 +44,7 @@ survey::Questionnaire SmallQuestionnaire() {
 
 // One respondent; a long computer name makes the writer go to the file
 // twice (once when its buffer fills, once at the end).
-survey::RespondentStore Respondents(bool long_name) {
+survey::RespondentTable Respondents(bool long_name) {
   return test_support::StoreOf({{long_name ? std::string(100000, 'P') : "PC01",
                                  "name", "[Q1R]", "1", "0", "[Q2T]", "fun"}});
 }
@@ -105,6 +105,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "I/O エラー (32)", false},
         WriteFault{"the new file cannot be made", FileOperation::kOpen, 2, 112,
                    "I/O エラー (112)", false},
+        WriteFault{"flushing the new file fails", FileOperation::kSync, 1, 5,
+                   "ファイルへのアクセスが拒否されました", false},
         WriteFault{"closing the new file fails", FileOperation::kClose, 1, 112,
                    "I/O エラー (112)", false},
         WriteFault{"putting the new file in place is denied",
@@ -143,7 +145,7 @@ TEST_P(AnswerReadFaultTest, TallyStopsAtTheSecondFile) {
 
   const InjectedFault injected(fault.operation, 2, fault.code);
   survey::ChoiceCounts counts;
-  survey::RespondentStore table;
+  survey::RespondentTable table;
   RecordingListener listener;
   try {
     survey::TallyAnswerFiles(list.Names(), counts, table, listener);

@@ -48,7 +48,7 @@ class RealFilesTest : public test_support::InScratchFolder {
   }
 
   survey::ChoiceCounts counts_;
-  survey::RespondentStore table_;
+  survey::RespondentTable table_;
   RecordingListener listener_;
 };
 

@@ -7,16 +7,16 @@
 #include <vector>
 
 #include "support/null_listener.h"
-#include "survey/respondent_store.h"
+#include "survey/respondent_table.h"
 #include "survey/tally.h"
 
 namespace tabulon::test_support {
 
 // One row per file, each file given by its lines, filled as a tally of
 // those files fills it (their counts are thrown away).
-inline survey::RespondentStore StoreOf(
+inline survey::RespondentTable StoreOf(
     const std::vector<std::vector<std::string>>& files) {
-  survey::RespondentStore store;
+  survey::RespondentTable store;
   survey::ChoiceCounts counts;
   NullListener listener;
   for (const std::vector<std::string>& lines : files)

@@ -54,7 +54,7 @@ class WriteTallyResultsTest : public InScratchFolder {};
 // ---- Layout ----
 
 TEST_F(WriteTallyResultsTest, WritesEachQuestionsBlockUnderItsHeadings) {
-  const RespondentStore table =
+  const RespondentTable table =
       StoreOf({{"PC01", Sjis("山田"), "[Q1R]", "0", "1", "0", "[END]", "[Q2T]",
                 Sjis("楽しい"), "[Q3C]", "1", "1", "[END]"}});
   WriteTallyResults(ThreeKindsQuestionnaire(), table);
@@ -77,7 +77,7 @@ TEST_F(WriteTallyResultsTest, QuestionWithoutTextHasNoColumns) {
 }
 
 TEST_F(WriteTallyResultsTest, CommaInAnAnswerShiftsTheRow) {
-  const RespondentStore table =
+  const RespondentTable table =
       StoreOf({{"PC01", Sjis("田中"), "[Q1R]", "1", "0", "0", "[Q2T]",
                 Sjis("朝は眠い,でも楽しい"), "[Q3C]", "0", "1"}});
   WriteTallyResults(ThreeKindsQuestionnaire(), table);
@@ -88,7 +88,7 @@ TEST_F(WriteTallyResultsTest, CommaInAnAnswerShiftsTheRow) {
 TEST_F(WriteTallyResultsTest, MismatchedSectionsLandByPosition) {
   // Section 1 is text where question 1 has choices; section 2 has choices
   // where question 2 is free text: each lands under its position's block.
-  const RespondentStore table = StoreOf({{"PC01", "A", "[Q1T]", "walk", "[Q2R]",
+  const RespondentTable table = StoreOf({{"PC01", "A", "[Q1T]", "walk", "[Q2R]",
                                           "1", "0", "1", "[Q3C]", "1", "0"}});
   WriteTallyResults(ThreeKindsQuestionnaire(), table);
   EXPECT_EQ(ResultsFile(), kHeadings + "PC01,A,walk,,,1,1,0,\r\n");
@@ -99,7 +99,7 @@ TEST_F(WriteTallyResultsTest, WritesOnlyTheRowsOfTheLastTally) {
   WriteBytes("PC01.ans", CrLf({"PC01", "A"}));
   WriteBytes("PC02.ans", CrLf({"PC02", "B"}));
   ChoiceCounts counts;
-  RespondentStore table;
+  RespondentTable table;
   NullListener listener;
   TallyAnswerFiles({"PC01.ans", "PC02.ans"}, counts, table, listener);
   TallyAnswerFiles({"PC01.ans"}, counts, table, listener);
@@ -116,7 +116,7 @@ TEST_F(WriteTallyResultsTest, TwoTalliesGiveIdenticalFiles) {
              CrLf({"PC02", "B", "[Q1R]", "0", "0", "1", "[Q2T]", "y"}));
   const Lines names = {"PC01.ans", "PC02.ans"};
   ChoiceCounts counts;
-  RespondentStore table;
+  RespondentTable table;
   NullListener listener;
 
   TallyAnswerFiles(names, counts, table, listener);
@@ -131,7 +131,7 @@ TEST_F(WriteTallyResultsTest, TwoTalliesGiveIdenticalFiles) {
 TEST_F(WriteTallyResultsTest, FailedTallyLeavesNoResultsFile) {
   WriteBytes("PC01.ans", CrLf({"PC01", "A"}));
   ChoiceCounts counts;
-  RespondentStore table;
+  RespondentTable table;
   NullListener listener;
   // The caller writes the results only after a tally that did not fail.
   EXPECT_THROW(

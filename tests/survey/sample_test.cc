@@ -49,7 +49,7 @@ TEST_F(SampleSurveyTest, TalliesCleanly) {
   ASSERT_LE(names.size(), 35u);
 
   ChoiceCounts counts;
-  RespondentStore table;
+  RespondentTable table;
   CheckingListener listener(questionnaire);
   TallyAnswerFiles(names, counts, table, listener);
   for (int q = 1; q <= questions; ++q) {

@@ -44,7 +44,7 @@ class TallyAnswerLinesTest : public ::testing::TestWithParam<Sections> {};
 
 TEST_P(TallyAnswerLinesTest, RecordsAndReportsEachSection) {
   const Sections& sections = GetParam();
-  RespondentStore table;
+  RespondentTable table;
   ChoiceCounts counts;
   RecordingListener listener;
   TallyAnswerLines(sections.lines, table, counts, listener);
@@ -126,7 +126,7 @@ TEST(TallyAnswerLinesSectionsTest, SectionsAfterTheTenthAreNotRead) {
   Lines lines = {"PC01", "name"};
   for (int q = 1; q <= 12; ++q)
     lines.insert(lines.end(), {"[Q" + std::to_string(q) + "R]", "1"});
-  RespondentStore table;
+  RespondentTable table;
   ChoiceCounts counts;
   RecordingListener listener;
   TallyAnswerLines(lines, table, counts, listener);
@@ -135,7 +135,7 @@ TEST(TallyAnswerLinesSectionsTest, SectionsAfterTheTenthAreNotRead) {
 }
 
 TEST(TallyAnswerLinesSectionsTest, IdentityLinesAreKeptAsTheyCame) {
-  RespondentStore table;
+  RespondentTable table;
   ChoiceCounts counts;
   RecordingListener listener;
   TallyAnswerLines({Sjis(" ＰＣ０１ "), Sjis("山田, 太郎")}, table, counts,
@@ -154,7 +154,7 @@ class TallyAnswerFilesTest : public InScratchFolder {
   }
 
   ChoiceCounts counts_;
-  RespondentStore table_;
+  RespondentTable table_;
   RecordingListener listener_;
 };
 

@@ -3,8 +3,8 @@
 // fields are packed one after the other into shared blocks of memory, with a
 // few bytes of bookkeeping each, instead of 52 strings a row (which would
 // take seven times the answer file's own bytes).
-#ifndef TABULON_SURVEY_RESPONDENT_STORE_H_
-#define TABULON_SURVEY_RESPONDENT_STORE_H_
+#ifndef TABULON_SURVEY_RESPONDENT_TABLE_H_
+#define TABULON_SURVEY_RESPONDENT_TABLE_H_
 
 #include <array>
 #include <cstddef>
@@ -31,7 +31,7 @@ struct RespondentRow {
   }
 };
 
-class RespondentStore {
+class RespondentTable {
  public:
   // A row's fields by number: the computer name, the respondent name, then
   // answer (q, c) at AnswerField(q, c).
@@ -43,12 +43,12 @@ class RespondentStore {
   }
   using Fields = std::array<std::string_view, kFieldCount>;
 
-  RespondentStore() = default;
-  RespondentStore(const RespondentStore&) = delete;
-  RespondentStore& operator=(const RespondentStore&) = delete;
+  RespondentTable() = default;
+  RespondentTable(const RespondentTable&) = delete;
+  RespondentTable& operator=(const RespondentTable&) = delete;
   // A moved store keeps its blocks, so views of its fields stay valid.
-  RespondentStore(RespondentStore&&) = default;
-  RespondentStore& operator=(RespondentStore&&) = default;
+  RespondentTable(RespondentTable&&) = default;
+  RespondentTable& operator=(RespondentTable&&) = default;
 
   // Drops every row and gives their memory back.
   void Clear();
@@ -113,4 +113,4 @@ class RespondentStore {
 
 }  // namespace tabulon::survey
 
-#endif  // TABULON_SURVEY_RESPONDENT_STORE_H_
+#endif  // TABULON_SURVEY_RESPONDENT_TABLE_H_
