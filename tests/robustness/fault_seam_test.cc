@@ -22,12 +22,12 @@ namespace tabulon {
 namespace {
 
 using platform::FileOperation;
+using test_support::Cp932;
 using test_support::DeleteEveryListedFile;
 using test_support::FolderListing;
 using test_support::InjectedFault;
 using test_support::ReadBytes;
 using test_support::RecordingListener;
-using test_support::Sjis;
 using test_support::WriteBytes;
 using Lines = std::vector<std::string>;
 
@@ -68,7 +68,7 @@ class ResultsWriteFaultTest : public FaultSeamTest,
 
 TEST_P(ResultsWriteFaultTest, EarlierFileStaysAndNoTemporaryFileIsLeft) {
   const WriteFault& fault = GetParam();
-  const std::string earlier = Sjis("質問,,前回の結果,\r\n");
+  const std::string earlier = Cp932("質問,,前回の結果,\r\n");
   WriteBytes(ResultsName(), earlier);
 
   {
@@ -79,7 +79,7 @@ TEST_P(ResultsWriteFaultTest, EarlierFileStaysAndNoTemporaryFileIsLeft) {
       FAIL() << "the write did not fail";
     } catch (const text::InputOutputFailure& failure) {
       EXPECT_EQ(failure.Code(), fault.code);
-      EXPECT_EQ(failure.Message(), Sjis(fault.message));
+      EXPECT_EQ(failure.Message(), Cp932(fault.message));
     }
   }
   EXPECT_EQ(ReadBytes(ResultsName()), earlier);
@@ -88,8 +88,8 @@ TEST_P(ResultsWriteFaultTest, EarlierFileStaysAndNoTemporaryFileIsLeft) {
   // Nothing stays open or locked: the next tally writes the file.
   survey::WriteTallyResults(SmallQuestionnaire(), Respondents(false));
   EXPECT_EQ(ReadBytes(ResultsName()),
-            Sjis("質問,,q1,,q2,\r\nコンピュータ名,氏名等,yes,no,,\r\n"
-                 "PC01,name,1,0,fun,\r\n"));
+            Cp932("質問,,q1,,q2,\r\nコンピュータ名,氏名等,yes,no,,\r\n"
+                  "PC01,name,1,0,fun,\r\n"));
   EXPECT_EQ(FolderListing(), Lines{ResultsName()});
 }
 
@@ -152,7 +152,7 @@ TEST_P(AnswerReadFaultTest, TallyStopsAtTheSecondFile) {
     FAIL() << "the tally did not fail";
   } catch (const text::InputOutputFailure& failure) {
     EXPECT_EQ(failure.Code(), fault.code);
-    EXPECT_EQ(failure.Message(), Sjis(fault.message));
+    EXPECT_EQ(failure.Message(), Cp932(fault.message));
   }
   EXPECT_EQ(listener.events, (Lines{"choice 1: 1 0 0 0 0", "text 2: fun"}));
   EXPECT_EQ(counts.At(1, 2), 0);

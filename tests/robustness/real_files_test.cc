@@ -22,10 +22,10 @@
 namespace tabulon {
 namespace {
 
+using test_support::Cp932;
 using test_support::DeleteEveryListedFile;
 using test_support::HeldByAnotherProgram;
 using test_support::RecordingListener;
-using test_support::Sjis;
 using test_support::WriteBytes;
 using Lines = std::vector<std::string>;
 
@@ -69,7 +69,7 @@ TEST_F(RealFilesTest, FileVanishedSinceTheListingIsNotFound) {
   } catch (const text::InputOutputFailure& failure) {
     EXPECT_EQ(failure.Code(), 2);
     EXPECT_EQ(text::WithFullStop(failure.Message()),
-              Sjis("ファイルが見つかりません."));
+              Cp932("ファイルが見つかりません."));
   }
   EXPECT_EQ(listener_.events, Lines{"choice 1: 1 0 0 0 0"});
 }
@@ -81,7 +81,7 @@ TEST_F(RealFilesTest, FileHeldByAnotherProgramIsASharingViolation) {
     const HeldByAnotherProgram held("b.ans");
     const text::InputOutputFailure failure = TallyFailure();
     EXPECT_EQ(failure.Code(), 32);
-    EXPECT_EQ(text::WithFullStop(failure.Message()), Sjis("I/O エラー (32)"));
+    EXPECT_EQ(text::WithFullStop(failure.Message()), Cp932("I/O エラー (32)"));
     EXPECT_EQ(listener_.events, Lines{"choice 1: 1 0 0 0 0"});
   }
   // Once it is let go, the next tally reads it.
@@ -135,7 +135,7 @@ TEST_F(RealFilesTest, OneMebibyteLineIsOneLine) {
 
 TEST_F(RealFilesTest, OneMebibyteTextAnswerReachesTheResultsFile) {
   std::string answer;
-  while (answer.size() < (1 << 20)) answer += Sjis("あ");
+  while (answer.size() < (1 << 20)) answer += Cp932("あ");
   WriteBytes("big.ans", "PC\r\nname\r\n[Q1T]\r\n" + answer + "\r\n");
   Tally();
   ASSERT_EQ(table_.size(), 1u);
@@ -145,7 +145,7 @@ TEST_F(RealFilesTest, OneMebibyteTextAnswerReachesTheResultsFile) {
       survey::ParseQuestionnaire({"t", "d", "", "[T]comments"}), table_);
   EXPECT_EQ(
       test_support::ReadBytes(text::Text(text::FixedText::kResultsFileName)),
-      Sjis("質問,,comments,\r\nコンピュータ名,氏名等,,\r\n") + "PC,name," +
+      Cp932("質問,,comments,\r\nコンピュータ名,氏名等,,\r\n") + "PC,name," +
           answer + ",\r\n");
 }
 

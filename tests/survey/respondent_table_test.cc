@@ -15,9 +15,9 @@
 namespace tabulon::survey {
 namespace {
 
+using test_support::Cp932;
 using test_support::InScratchFolder;
 using test_support::ReadBytes;
-using test_support::Sjis;
 using test_support::WriteBytes;
 using Lines = std::vector<std::string>;
 
@@ -33,7 +33,7 @@ TEST(RespondentTable, GivesBackEveryFieldAsSetAndEmptyOnesEmpty) {
   store.SetField(RespondentTable::AnswerField(10, 5), "last");
   store.AddRow();  // a row with nothing in it
   store.AddRow();
-  store.SetField(RespondentTable::kRespondentNameField, Sjis("山田"));
+  store.SetField(RespondentTable::kRespondentNameField, Cp932("山田"));
   ASSERT_EQ(store.size(), 3u);
   const RespondentRow first = store.Row(0);
   EXPECT_EQ(first.computer_name, "PC01");
@@ -44,7 +44,7 @@ TEST(RespondentTable, GivesBackEveryFieldAsSetAndEmptyOnesEmpty) {
   for (int field = 0; field < RespondentTable::kFieldCount; ++field)
     EXPECT_EQ(store.Field(1, field), "") << field;
   EXPECT_EQ(store.Field(2, RespondentTable::kRespondentNameField),
-            Sjis("山田"));
+            Cp932("山田"));
   EXPECT_THROW(store.FieldsOf(3), std::out_of_range);
 }
 
@@ -109,8 +109,8 @@ class StoreTallyTest : public InScratchFolder {};
 // the two give the same results file, byte for byte.
 TEST_F(StoreTallyTest, HoldsWhatTheFilesLinesHold) {
   const std::vector<Lines> kFiles = {
-      {"PC01", Sjis("山田"), "[Q1R]", "1", "0", "[END]", "[Q2T]",
-       Sjis("楽しい, とても")},
+      {"PC01", Cp932("山田"), "[Q1R]", "1", "0", "[END]", "[Q2T]",
+       Cp932("楽しい, とても")},
       {"PC02", "", "[Q1C]", " 1", "0", "1", "0", "1", "1", "[Q2T]", "[Q3R]",
        "0"},
       {"PC03"},
@@ -128,7 +128,7 @@ TEST_F(StoreTallyTest, HoldsWhatTheFilesLinesHold) {
   NullListener listener;
   const RespondentTable from_lines = test_support::StoreOf(kFiles);
   WriteTallyResults(questionnaire, from_lines);
-  const std::string lines_csv = ReadBytes(Sjis("集計結果.csv"));
+  const std::string lines_csv = ReadBytes(Cp932("集計結果.csv"));
 
   RespondentTable store;
   TallyAnswerFiles(names, counts, store, listener);
@@ -140,7 +140,7 @@ TEST_F(StoreTallyTest, HoldsWhatTheFilesLinesHold) {
     EXPECT_EQ(row.answers, from_lines.Row(r).answers) << r;
   }
   WriteTallyResults(questionnaire, store);
-  EXPECT_EQ(ReadBytes(Sjis("集計結果.csv")), lines_csv);
+  EXPECT_EQ(ReadBytes(Cp932("集計結果.csv")), lines_csv);
 }
 
 // A bad choice line stops the tally with the failing file's row kept as far

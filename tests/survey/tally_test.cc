@@ -15,9 +15,9 @@
 namespace tabulon::survey {
 namespace {
 
+using test_support::Cp932;
 using test_support::InScratchFolder;
 using test_support::RecordingListener;
-using test_support::Sjis;
 using test_support::WriteBytes;
 using Lines = std::vector<std::string>;
 using Answers = std::array<std::string, kChoiceCount>;
@@ -115,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
             {{}, {"1", "", "", "", ""}}},
         Sections{"markers on trail bytes are not markers",
                  // "コ" is 0x83 0x52: its trail byte reads as "R".
-                 {"PC01", "name", Sjis("[Qコ]"), "[Q1R]", "1"},
+                 {"PC01", "name", Cp932("[Qコ]"), "[Q1R]", "1"},
                  {"choice 2: 1 0 0 0 0"},
                  {{}, {"1", "", "", "", ""}}}),
     [](const ::testing::TestParamInfo<Sections>& info) {
@@ -138,11 +138,11 @@ TEST(TallyAnswerLinesSectionsTest, IdentityLinesAreKeptAsTheyCame) {
   RespondentTable table;
   ChoiceCounts counts;
   RecordingListener listener;
-  TallyAnswerLines({Sjis(" ＰＣ０１ "), Sjis("山田, 太郎")}, table, counts,
+  TallyAnswerLines({Cp932(" ＰＣ０１ "), Cp932("山田, 太郎")}, table, counts,
                    listener);
   const RespondentRow row = table.Row(0);
-  EXPECT_EQ(row.computer_name, Sjis(" ＰＣ０１ "));
-  EXPECT_EQ(row.respondent_name, Sjis("山田, 太郎"));
+  EXPECT_EQ(row.computer_name, Cp932(" ＰＣ０１ "));
+  EXPECT_EQ(row.respondent_name, Cp932("山田, 太郎"));
 }
 
 // ---- Whole tallies over files ----
@@ -195,14 +195,14 @@ TEST_F(TallyAnswerFilesTest, SumsStayExactBeyond32Bits) {
 
 TEST_F(TallyAnswerFilesTest, NonIntegerLineStopsTheTallyThere) {
   WriteBytes("a.ans", CrLf({"PC01", "A", "[Q1R]", "1", "0", "[Q2R]", "1"}));
-  WriteBytes("b.ans", CrLf({"PC02", "B", "[Q1R]", "1", Sjis("はい"), "1",
+  WriteBytes("b.ans", CrLf({"PC02", "B", "[Q1R]", "1", Cp932("はい"), "1",
                             "[Q2R]", "1"}));
   WriteBytes("c.ans", CrLf({"PC03", "C", "[Q1R]", "1"}));
   try {
     Tally({"a.ans", "b.ans", "c.ans"});
     FAIL() << "no failure";
   } catch (const NotAnIntegerFailure& failure) {
-    EXPECT_EQ(failure.Message(), Sjis("'はい' は整数ではありません"));
+    EXPECT_EQ(failure.Message(), Cp932("'はい' は整数ではありません"));
   }
   // b's first line was added, its section never reported done, c never read.
   EXPECT_EQ(listener_.events,

@@ -34,8 +34,8 @@ extern char** environ;
 namespace tabulon::window {
 namespace {
 
+using test_support::Cp932;
 using test_support::ReadBytes;
-using test_support::Sjis;
 using test_support::WriteBytes;
 
 #if defined(_WIN32)
@@ -143,14 +143,14 @@ constexpr int kSteadyFiles = 400;
 constexpr int kSteadyPause = 25;
 #endif
 
-const std::string kResults = Sjis("集計結果.csv");
+const std::string kResults = Cp932("集計結果.csv");
 
 class LiveRealTest : public test_support::InScratchFolder {
  protected:
   void SetUp() override {
     WriteBytes("data.txt",
-               Sjis("校内アンケート\r\n朝\r\n\r\n[R]朝ごはんは？\r\n"
-                    "ごはん\r\nパン\r\n食べない\r\n"));
+               Cp932("校内アンケート\r\n朝\r\n\r\n[R]朝ごはんは？\r\n"
+                     "ごはん\r\nパン\r\n食べない\r\n"));
     backend_.AnswerBoxesUnattended(true);
     window_ = std::make_unique<TForm1>(backend_);
     window_->Create();
@@ -168,7 +168,7 @@ class LiveRealTest : public test_support::InScratchFolder {
   // Runs the window until LblSum reports `count` files, for at most a minute.
   bool RunUntilTallied(int count) {
     const std::string wanted =
-        std::to_string(count) + Sjis("人のデータを集計しました");
+        std::to_string(count) + Cp932("人のデータを集計しました");
     for (int waited = 0; waited < 60'000; waited += 100) {
       RunEvents(backend_, 100);
       if (Caption("LblSum") == wanted) return true;
@@ -187,13 +187,13 @@ class LiveRealTest : public test_support::InScratchFolder {
 
 TEST_F(LiveRealTest, TheContextMenuTurnsItOffAndOnWithTheCaption) {
   window_->Live().SetOn(false);
-  const std::string plain = Sjis("校内アンケート　Tabulon");
+  const std::string plain = Cp932("校内アンケート　Tabulon");
   EXPECT_EQ(WindowCaption(backend_), plain);
   ChooseFirstMenuItem(backend_);
   EXPECT_TRUE(window_->Live().On());
   EXPECT_TRUE(window_->Form().context_menu[0].checked);
   EXPECT_EQ(WindowCaption(backend_),
-            plain + Sjis("　［回答が届くたびに集計中］"));
+            plain + Cp932("　［回答が届くたびに集計中］"));
   ChooseFirstMenuItem(backend_);
   EXPECT_FALSE(window_->Live().On());
 }
@@ -207,7 +207,7 @@ TEST_F(LiveRealTest, FilesWrittenByAnotherProgramAreTalliedAsOnePressWould) {
   RunEvents(backend_, 1500);  // nothing more is to come
   const std::string live = ReadBytes(kResults);
   const int live_tallies = tallies_;
-  const std::string third = std::to_string(kSteadyFiles / 3) + Sjis("人");
+  const std::string third = std::to_string(kSteadyFiles / 3) + Cp932("人");
   EXPECT_EQ(Caption("Lbln113"), third) << "the enlarged view";
   Press("Button1");
   EXPECT_EQ(ReadBytes(kResults), live);

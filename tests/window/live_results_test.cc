@@ -15,20 +15,20 @@
 namespace tabulon::window {
 namespace {
 
+using test_support::Cp932;
 using test_support::Exists;
 using test_support::HeldByAnotherProgram;
 using test_support::ReadBytes;
-using test_support::Sjis;
 using test_support::WriteBytes;
 using text::FixedText;
 using text::Text;
 
-const std::string kResults = Sjis("集計結果.csv");
+const std::string kResults = Cp932("集計結果.csv");
 
 // One choice question of two choices; an answer file choosing `choice`.
 void WriteQuestionnaire() {
-  WriteBytes("data.txt", Sjis("校内アンケート\r\n朝\r\n\r\n[R]朝ごはんは？\r\n"
-                              "食べた\r\n食べない\r\n"));
+  WriteBytes("data.txt", Cp932("校内アンケート\r\n朝\r\n\r\n[R]朝ごはんは？\r\n"
+                               "食べた\r\n食べない\r\n"));
 }
 void WriteAnswer(const std::string& name, int choice,
                  const std::string& second_line = "0") {
@@ -75,7 +75,7 @@ class LiveResultsTest : public test_support::InScratchFolder {
 TEST_F(LiveResultsTest, TheMenuItemTurnsItOnAndOffWithCheckMarkAndCaption) {
   const std::string plain = Caption("Form1");
   ASSERT_EQ(Form().context_menu.size(), 1u);
-  EXPECT_EQ(Form().context_menu[0].caption, Sjis("回答が届くたびに集計する"));
+  EXPECT_EQ(Form().context_menu[0].caption, Cp932("回答が届くたびに集計する"));
   EXPECT_FALSE(Form().context_menu[0].checked) << "off by default";
   EXPECT_FALSE(backend_.WatchingFolder());
 
@@ -108,9 +108,9 @@ TEST_F(LiveResultsTest, TheEnlargedViewStaysOnItsQuestionWithNewCounts) {
   Run(Form()["Button3"].on_click);
   ArriveAndWait("a.ans", 2);
   EXPECT_EQ(window_->CurrentQuestion(), 1);
-  EXPECT_EQ(Caption("Lbln112"), Sjis("1人"));
+  EXPECT_EQ(Caption("Lbln112"), Cp932("1人"));
   ArriveAndWait("b.ans", 2);
-  EXPECT_EQ(Caption("Lbln112"), Sjis("2人"));
+  EXPECT_EQ(Caption("Lbln112"), Cp932("2人"));
   EXPECT_EQ(Caption("Lblg112"), "  ");
 }
 
@@ -122,7 +122,7 @@ TEST_F(LiveResultsTest, OwnFilesAndRemovalsNeverRewriteTheResultsFile) {
   ASSERT_EQ(tallies_, 1);
   const std::string two = ReadBytes(kResults);
 
-  backend_.SeeFolderChange(test_support::Sjis("集計結果.csv"));
+  backend_.SeeFolderChange(test_support::Cp932("集計結果.csv"));
   EXPECT_FALSE(backend_.TimerRunning()) << "the tally's own file";
 
   backend_.QueueAnswer(true);
@@ -136,7 +136,7 @@ TEST_F(LiveResultsTest, OwnFilesAndRemovalsNeverRewriteTheResultsFile) {
 
   ArriveAndWait("c.ans", 2);
   EXPECT_EQ(tallies_, 2) << "live results go on after the erase";
-  EXPECT_EQ(Caption("LblSum"), Sjis("1人のデータを集計しました"));
+  EXPECT_EQ(Caption("LblSum"), Cp932("1人のデータを集計しました"));
 }
 
 TEST_F(LiveResultsTest, AHeldAnswerFileIsTriedAgainWithoutABox) {
@@ -150,7 +150,7 @@ TEST_F(LiveResultsTest, AHeldAnswerFileIsTriedAgainWithoutABox) {
   backend_.ElapseTimer();
   EXPECT_EQ(tallies_, 2);
   EXPECT_TRUE(backend_.Stops().empty());
-  EXPECT_EQ(Caption("Lbln11"), Sjis("1人"));
+  EXPECT_EQ(Caption("Lbln11"), Cp932("1人"));
 }
 
 TEST_F(LiveResultsTest, AHeldResultsFileIsShownOnceAndCountsStayFresh) {
@@ -160,11 +160,11 @@ TEST_F(LiveResultsTest, AHeldResultsFileIsShownOnceAndCountsStayFresh) {
   const HeldByAnotherProgram spreadsheet(kResults);
   ArriveAndWait("a.ans", 1);
   ASSERT_EQ(backend_.Stops().size(), 1u);
-  EXPECT_EQ(backend_.Stops()[0].message, Sjis("I/O エラー (32)"));
-  EXPECT_EQ(Caption("Lbln111"), Sjis("1人")) << "the enlarged view too";
+  EXPECT_EQ(backend_.Stops()[0].message, Cp932("I/O エラー (32)"));
+  EXPECT_EQ(Caption("Lbln111"), Cp932("1人")) << "the enlarged view too";
   ArriveAndWait("b.ans", 1);
   EXPECT_EQ(backend_.Stops().size(), 1u);
-  EXPECT_EQ(Caption("Lbln111"), Sjis("2人"));
+  EXPECT_EQ(Caption("Lbln111"), Cp932("2人"));
 }
 
 TEST_F(LiveResultsTest, ABoxOpenWhileChangesArriveLeavesOneTallyPending) {
@@ -187,7 +187,7 @@ TEST_F(LiveResultsTest, ABoxOpenWhileChangesArriveLeavesOneTallyPending) {
   EXPECT_TRUE(backend_.TimerRunning()) << "one quiet time pending";
   backend_.ElapseTimer();
   EXPECT_EQ(tallies_, during_box + 1);
-  EXPECT_EQ(Caption("Lbln11"), Sjis("4人"));
+  EXPECT_EQ(Caption("Lbln11"), Cp932("4人"));
   EXPECT_FALSE(backend_.TimerRunning());
   EXPECT_EQ(backend_.Stops().size(), 1u);
 }

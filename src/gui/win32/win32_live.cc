@@ -5,7 +5,7 @@
 #include <unordered_map>
 
 #include "gui/win32/win32_backend.h"
-#include "gui/win32/win32_state.h"
+#include "gui/win32/win32_screen.h"
 
 namespace tabulon::gui {
 namespace {
@@ -86,13 +86,13 @@ int Win32Backend::RunMessageLoop() {
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
       if (message.message == WM_QUIT) return static_cast<int>(message.wParam);
-      state_->Dispatch(message);
+      screen_->Dispatch(message);
     }
   }
 }
 
 // At the pointer, or for the menu key (no point) at the window's corner.
-void Win32Backend::State::OpenContextMenu(LPARAM where) {
+void win32::Screen::OpenContextMenu(LPARAM where) {
   if (form == nullptr || form->context_menu.empty()) return;
   POINT at = {GET_X_LPARAM(where), GET_Y_LPARAM(where)};
   if (where == -1) {
