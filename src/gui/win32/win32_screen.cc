@@ -86,7 +86,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM w_param,
       if (ShowBusyCursor(screen)) return TRUE;
       break;
     case WM_CONTEXTMENU:
-      if (state != nullptr) state->OpenContextMenu(l_param);
+      if (screen != nullptr) screen->OpenContextMenu(l_param);
       return 0;
     case WM_DESTROY:
       if (screen != nullptr && screen->window == window) {
