@@ -1,6 +1,6 @@
 // Tabulon: the tally sheet for a school questionnaire, run in the folder that
 // holds "data.txt" and the pupils' answer files.
-//   tabulon [--choose-folder] [FOLDER]    tabulon --help | --version
+//   tabulon [--choose-folder] [--live] [FOLDER]   tabulon --help | --version
 #include <clocale>
 #include <cstdio>
 #include <string>
@@ -59,6 +59,7 @@ int main(int argc, char** argv) {
   // failure there is reported before the window first shows.
   window::TForm1 form1(backend);
   form1.Create();
+  if (request.live) form1.Live().SetOn(true);
   // Closing the window ends the program at once, nothing saved.
   return backend.Run(form1.Form(), gui::ShowState::kNormal);
 }

@@ -104,6 +104,12 @@ StartRequest ReadCommandLine(const std::vector<std::string>& arguments) {
       "Ask for the folder with the desktop's folder dialog first, unless "
       "FOLDER is given. Cancelling the dialog ends the program.");
   parser.addOption(choose);
+  const QCommandLineOption live(
+      "live",
+      "Tally again by itself whenever answer files arrive in the folder and "
+      "it has then been quiet for a second (live results; the window's "
+      "context menu turns them off and on).");
+  parser.addOption(live);
   AcceptQtsOwnOptions(parser);
   parser.addPositionalArgument(
       "FOLDER",
@@ -125,6 +131,7 @@ StartRequest ReadCommandLine(const std::vector<std::string>& arguments) {
 
   StartRequest request;
   request.choose_folder = parser.isSet(choose);
+  request.live = parser.isSet(live);
   // The folder's bytes as given (they are the file system's already), not
   // its round trip through a QString, which would lose undecodable bytes.
   for (std::size_t i = 1; i < arguments.size(); ++i) {

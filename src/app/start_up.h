@@ -25,6 +25,8 @@ struct StartRequest {
   std::string folder;
   // Ask for the folder with the desktop's folder dialog when none is given.
   bool choose_folder = false;
+  // Tally again by itself whenever answer files arrive (live results).
+  bool live = false;
 };
 
 // Reads the arguments (argv[0] first). Qt's own start-up arguments

@@ -1,6 +1,7 @@
 // What the handlers need of a desktop: text metrics, the two message boxes,
-// the busy pointer, realising a form on screen, running it and picturing it.
-// One interface; a backend each for tests (headless), Qt and Win32.
+// the busy pointer, realising a form on screen, running it and picturing it,
+// and the folder watcher and timer of live results. One interface; a backend
+// each for tests (headless), Qt and Win32.
 #ifndef TABULON_GUI_BACKEND_H_
 #define TABULON_GUI_BACKEND_H_
 
@@ -10,8 +11,10 @@
 #include <string_view>
 
 #include "gui/controls.h"
+#include "gui/live_services.h"
 #include "text/answer_file_list.h"
 #include "text/error_box.h"
+#include "text/failure.h"
 
 namespace tabulon::gui {
 
@@ -30,7 +33,8 @@ enum class ShowState { kNormal, kMaximised, kMinimisedNoActivate };
 
 class Backend : public TextMetrics,
                 public text::StopBox,
-                public text::BusyPointer {
+                public text::BusyPointer,
+                public LiveServices {
  public:
   // True only when the first (yes) button closed the box.
   virtual bool Confirm(const Confirmation& box) = 0;
@@ -82,6 +86,11 @@ std::unique_ptr<Backend> NewDesktopBackend(int& argc, char** argv);
 // before any box is shown).
 void RunHandler(Backend& backend, Form& form,
                 const std::function<void()>& handler);
+// The same, but a failure is shown only when `report` says so; false when
+// the handler failed.
+bool RunHandler(Backend& backend, Form& form,
+                const std::function<void()>& handler,
+                const std::function<bool(const text::Failure&)>& report);
 
 }  // namespace tabulon::gui
 

@@ -252,6 +252,14 @@ class FileList : public Control {
   text::AnswerFileList list_;
 };
 
+// One item of the window's context menu: its caption (CP932), its check
+// mark, and what choosing it runs (through the guard).
+struct MenuItem {
+  std::string caption;
+  bool checked = false;
+  std::function<void()> on_click;
+};
+
 // The window: its controls by name, in creation (stacking) order.
 class Form : public Control {
  public:
@@ -283,6 +291,9 @@ class Form : public Control {
 
   // What creation runs as its last step (through the guard).
   std::function<void()> on_create;
+  // The menu that opens on the window (right button, or the menu key); a
+  // backend reads it as the menu opens. Empty: no menu.
+  std::vector<MenuItem> context_menu;
 
  private:
   friend class Control;

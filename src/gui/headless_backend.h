@@ -1,6 +1,7 @@
 // A backend without a screen, for fast tests of the handlers: fixed text
 // metrics, message boxes that record what they showed and answer from a
-// script, and a window that is never shown.
+// script, a window that is never shown, and a folder watcher and timer that
+// the test drives.
 #ifndef TABULON_GUI_HEADLESS_BACKEND_H_
 #define TABULON_GUI_HEADLESS_BACKEND_H_
 
@@ -54,12 +55,29 @@ class HeadlessBackend : public Backend {
   bool Realised() const { return realised_; }
   std::optional<ShowState> ShownAs() const { return shown_as_; }
 
+  // The watcher and the timer, as the test drives them: a change the
+  // watcher saw, and the timer's time running out (nothing when it is not
+  // running).
+  void SeeFolderChange(std::string_view name = "") { FolderChanged(name); }
+  void ElapseTimer() { TimerElapsed(); }
+  int TimerMilliseconds() const { return timer_milliseconds_; }
+  // Makes the folder unwatchable (as when the desktop's watchers run out).
+  void RefuseWatching() { refuse_watching_ = true; }
+
   // Called as each box shows, so a test can look at the controls then.
   std::function<void(const StopShown&)> on_stop;
   std::function<void(const Confirmation&)> on_confirm;
 
+ protected:
+  bool BeginWatching() override { return !refuse_watching_; }
+  void ArmTimer(int milliseconds) override {
+    timer_milliseconds_ = milliseconds;
+  }
+
  private:
   std::string application_title_;
+  int timer_milliseconds_ = 0;
+  bool refuse_watching_ = false;
   std::deque<bool> answers_;
   std::vector<StopShown> stops_;
   std::vector<Confirmation> confirmations_;

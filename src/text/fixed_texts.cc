@@ -44,9 +44,13 @@ constexpr std::string_view kUtf8Texts[] = {
     "［Ｒ］",
     "［Ｃ］",
     "［Ｔ］",
+    "回答が届くたびに集計する",
+    "　［回答が届くたびに集計中］",
+    "このフォルダの変化を知ることができないため、回答が届くたびに集計することは"
+    "できません",
 };
 constexpr size_t kCount = sizeof kUtf8Texts / sizeof kUtf8Texts[0];
-static_assert(kCount == static_cast<size_t>(FixedText::kFullWidthMarkerT) + 1,
+static_assert(kCount == static_cast<size_t>(FixedText::kLiveUnavailable) + 1,
               "one text for every FixedText");
 
 }  // namespace

@@ -37,9 +37,12 @@ enum class FixedText {
   kChooseFolderCaption,  // 回答ファイルのフォルダを選んでください
   kNoQuestionFound,  // data.txt に質問が見つかりませんでした。 CR 質問の行は…
   kFullWidthMarkerLineFormat,  // CR %d 行目の「［」「］」が全角になっています。
-  kFullWidthMarkerR,  // ［Ｒ］
-  kFullWidthMarkerC,  // ［Ｃ］
-  kFullWidthMarkerT,  // ［Ｔ］
+  kFullWidthMarkerR,   // ［Ｒ］
+  kFullWidthMarkerC,   // ［Ｃ］
+  kFullWidthMarkerT,   // ［Ｔ］
+  kLiveMenuItem,       // 回答が届くたびに集計する
+  kLiveCaptionMarker,  // 　［回答が届くたびに集計中］
+  kLiveUnavailable,  // このフォルダの変化を知ることができないため、…
 };
 
 // The CP932 bytes of a fixed text; converted once, then shared.

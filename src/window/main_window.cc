@@ -40,7 +40,9 @@ std::string_view BarCaption(std::int64_t persons) {
 }  // namespace
 
 TForm1::TForm1(gui::Backend& backend)
-    : backend_(backend), form_(MainWindowLayout(), backend, &backend) {
+    : backend_(backend),
+      form_(MainWindowLayout(), backend, &backend),
+      live_(backend, *this) {
   form_.Build(MainWindowControls());
   for (int q = 1; q <= kQuestionCount + 1; ++q)
     panels_[q - 1] = ResolvePanel(q);
@@ -51,6 +53,8 @@ TForm1::TForm1(gui::Backend& backend)
   form_["Button5"].on_click = [this] { Button5Click(); };
   form_["Button6"].on_click = [this] { Button6Click(); };
   form_.on_create = [this] { FormCreate(); };
+  form_.context_menu = {
+      {Text(FixedText::kLiveMenuItem), false, [this] { LiveMenuClick(); }}};
   for (auto& counts : shown_counts_) counts.fill(kUnknownCount);
 }
 
@@ -167,7 +171,9 @@ void TForm1::Button1Click() {
   // The panels follow the running totals through ChoiceSectionDone and
   // TextAnswerFound; a failure stops the handler with what was shown so far.
   survey::ChoiceCounts counts;
+  tally_stage_ = TallyFailure::Stage::kReading;
   survey::TallyAnswerFiles(files.Names(), counts, respondents_, *this);
+  tally_stage_ = TallyFailure::Stage::kWriting;
   survey::WriteTallyResults(questionnaire_, respondents_);
   if (InEnlargedMode()) Button6Click();
 }
@@ -213,6 +219,9 @@ void TForm1::ChoiceSectionDone(int q, const survey::ChoiceCounts& counts) {
 void TForm1::TextAnswerFound(int q, const std::string& text) {
   Panel(q).list->AppendItem(text);
 }
+
+// Live results: the window tallies again by itself as answers arrive.
+void TForm1::LiveMenuClick() { live_.SetOn(!live_.On()); }
 
 // ---- Erasing ---------------------------------------------------------------
 

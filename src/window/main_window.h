@@ -14,6 +14,8 @@
 #include "survey/respondent_table.h"
 #include "survey/tally.h"
 #include "text/answer_file_list.h"
+#include "window/live_results.h"
+#include "window/live_tally.h"
 
 namespace tabulon::window {
 
@@ -28,17 +30,25 @@ class TForm1 : public survey::TallyListener {
   void Create();
 
   gui::Form& Form() { return form_; }
+  LiveResults& Live() { return live_; }
   int CurrentQuestion() const { return current_question_; }
   const survey::Questionnaire& Questionnaire() const { return questionnaire_; }
 
   // Handlers. Each is run through the guard by the control layer.
   void FormCreate();
-  void Button1Click();  // tally
-  void Button2Click();  // erase the answer files
-  void Button3Click();  // toggle the display mode
-  void Button4Click();  // previous question
-  void Button5Click();  // next question
-  void Button6Click();  // draw CurrentQuestion into the enlarged panel
+  void Button1Click();   // tally
+  void Button2Click();   // erase the answer files
+  void Button3Click();   // toggle the display mode
+  void Button4Click();   // previous question
+  void Button5Click();   // next question
+  void Button6Click();   // draw CurrentQuestion into the enlarged panel
+  void LiveMenuClick();  // live results on or off
+
+  // The display mode is the caption of Button3.
+  bool InEnlargedMode() const;
+  // How far the last tally got: reading the answer files, or writing the
+  // results file.
+  TallyFailure::Stage TallyStage() const { return tally_stage_; }
 
   // The tally's notifications.
   void ChoiceSectionDone(int q, const survey::ChoiceCounts& counts) override;
@@ -62,8 +72,6 @@ class TForm1 : public survey::TallyListener {
   QuestionPanel ResolvePanel(int q);
   QuestionPanel& Panel(int q) { return panels_.at(q - 1); }
   ChoiceRow& Row(int q, int c) { return Panel(q).rows.at(c - 1); }
-  // The display mode is the caption of Button3.
-  bool InEnlargedMode() const;
   bool QuestionExists(int q) const { return questionnaire_.At(q).InUse(); }
   // The answer-file list, re-read from the folder as it is now.
   text::AnswerFileList& RefreshedAnswerFiles();
@@ -96,6 +104,8 @@ class TForm1 : public survey::TallyListener {
              survey::kQuestionCount>
       shown_counts_{};
   int current_question_ = 1;
+  TallyFailure::Stage tally_stage_ = TallyFailure::Stage::kReading;
+  LiveResults live_;
 };
 
 }  // namespace tabulon::window

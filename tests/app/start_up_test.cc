@@ -21,6 +21,7 @@ struct CommandLineCase {
   std::string folder;
   bool choose_folder;
   std::string output_start = "";  // start of stdout, or of stderr on failure
+  bool live = false;
 };
 
 void PrintTo(const CommandLineCase& c, std::ostream* out) { *out << c.what; }
@@ -36,6 +37,7 @@ TEST_P(ReadCommandLineTest, ReadsWhatIsAsked) {
   EXPECT_EQ(request.exit_status, c.exit_status);
   EXPECT_EQ(request.folder, c.folder);
   EXPECT_EQ(request.choose_folder, c.choose_folder);
+  EXPECT_EQ(request.live, c.live);
   const std::string& said =
       request.exit_status == kExitSuccess ? request.output : request.error;
   EXPECT_EQ(said.substr(0, c.output_start.size()), c.output_start) << said;
@@ -51,6 +53,9 @@ INSTANTIATE_TEST_SUITE_P(
         // The desktop entry's %f: a folder from the file manager, or none.
         CommandLineCase{
             "ChooseWithFolder", {"--choose-folder", "x"}, false, 0, "x", true},
+        CommandLineCase{"Live", {"--live"}, false, 0, "", false, "", true},
+        CommandLineCase{
+            "LiveFolder", {"--live", "2-1"}, false, 0, "2-1", false, "", true},
         CommandLineCase{"Help",
                         {"--help"},
                         true,

@@ -16,6 +16,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "gui/qt/qt_live.h"
 #include "gui/qt/qt_widgets.h"
 #include "gui/realisation.h"
 
@@ -203,7 +204,8 @@ struct QtBackend::State {
 QtBackend::QtBackend() : QtBackend(g_argc, g_argv) {}
 
 QtBackend::QtBackend(int& argc, char** argv)
-    : state_(std::make_unique<State>()) {
+    : state_(std::make_unique<State>()),
+      live_(std::make_unique<qt::LiveParts>([this] { TimerElapsed(); })) {
   if (QApplication::instance() == nullptr) {
     state_->owned_app = std::make_unique<QApplication>(argc, argv);
   }
@@ -217,6 +219,7 @@ QtBackend::QtBackend(int& argc, char** argv)
 }
 
 QtBackend::~QtBackend() {
+  live_.reset();
   while (state_->busy_depth > 0) SetBusy(false);
   state_->list_titles.clear();
   state_->realised.clear();
@@ -302,6 +305,7 @@ void QtBackend::Realise(Form& form) {
   state.form = &form;
   state.list_titles.clear();
   state.CreateWindow(form);
+  qt::OfferContextMenu(*this, form, {state.window.get(), state.content});
   for (const auto& control : form.Controls()) {
     state.realised[control.get()].widget = CreateWidget(*control);
   }

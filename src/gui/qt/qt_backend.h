@@ -14,6 +14,9 @@ class QImage;
 class QWidget;
 
 namespace tabulon::gui {
+namespace qt {
+struct LiveParts;
+}  // namespace qt
 
 class QtBackend : public Backend {
  public:
@@ -64,11 +67,18 @@ class QtBackend : public Backend {
  protected:
   // Qt's local 8-bit text: UTF-8 on Linux.
   std::string ConsoleText(std::string_view cp932) const override;
+  // Live results: the folder watch and the timer on Qt's event loop
+  // (qt_live.cc).
+  bool BeginWatching() override;
+  void EndWatching() override;
+  void ArmTimer(int milliseconds) override;
+  void DisarmTimer() override;
 
  private:
   struct State;
   QWidget* CreateWidget(Control& control);
   std::unique_ptr<State> state_;
+  std::unique_ptr<qt::LiveParts> live_;
 };
 
 }  // namespace tabulon::gui

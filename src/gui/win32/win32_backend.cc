@@ -10,6 +10,7 @@
 
 #include "gui/win32/png_writer.h"
 #include "gui/win32/win32_confirm.h"
+#include "gui/win32/win32_live.h"
 #include "gui/win32/win32_screen.h"
 #include "gui/win32/win32_surface.h"
 
@@ -23,9 +24,13 @@ Rgb Pixels::At(int x, int y) const {
 }
 
 Win32Backend::Win32Backend()
-    : screen_(std::make_unique<win32::Screen>(*this)) {}
+    : screen_(std::make_unique<win32::Screen>(*this)),
+      live_(std::make_unique<win32::LiveParts>()) {}
 
-Win32Backend::~Win32Backend() = default;
+Win32Backend::~Win32Backend() {
+  DisarmTimer();
+  EndWatching();
+}
 
 Extent Win32Backend::Measure(const Font& font, std::string_view cp932) {
   const HGDIOBJ old =
@@ -94,12 +99,11 @@ int Win32Backend::Run(Form& form, ShowState show_state) {
       break;
   }
   UpdateWindow(window);
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) screen_->Dispatch(message);
-  return static_cast<int>(message.wParam);
+  return RunMessageLoop();
 }
 
 void Win32Backend::Pump() {
+  PollFolderChange();
   MSG message;
   while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {

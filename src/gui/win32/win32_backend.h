@@ -16,8 +16,8 @@
 #include "gui/backend.h"
 
 namespace tabulon::gui {
-
 namespace win32 {
+struct LiveParts;
 struct Screen;
 }  // namespace win32
 
@@ -71,11 +71,25 @@ class Win32Backend : public Backend {
   void* WindowOf(const Control& control) const;
   // Resizes the main window's client area and lets it lay out again.
   void ResizeClient(int width, int height);
-  // Hands the pending messages to their windows, as the message loop would.
+  // Hands the pending messages to their windows, and a change of the
+  // watched folder to its listener, as the message loop would.
   void Pump();
 
+ protected:
+  // Live results: the folder's change notification and a thread timer
+  // (win32_live.cc).
+  bool BeginWatching() override;
+  void EndWatching() override;
+  void ArmTimer(int milliseconds) override;
+  void DisarmTimer() override;
+
  private:
+  int RunMessageLoop();
+  void SeeFolderChange();
+  void PollFolderChange();
+
   std::unique_ptr<win32::Screen> screen_;
+  std::unique_ptr<win32::LiveParts> live_;
 };
 
 }  // namespace tabulon::gui

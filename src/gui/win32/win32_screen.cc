@@ -85,6 +85,9 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM w_param,
     case WM_SETCURSOR:
       if (ShowBusyCursor(screen)) return TRUE;
       break;
+    case WM_CONTEXTMENU:
+      if (screen != nullptr) screen->OpenContextMenu(l_param);
+      return 0;
     case WM_DESTROY:
       if (screen != nullptr && screen->window == window) {
         screen->window = nullptr;

@@ -58,6 +58,9 @@ struct Screen {
   void OnScroll(int bar, WPARAM request);
   void PaintSurface(HWND surface);
   void MoveFocus(bool backwards);
+  // The form's context menu (win32_live.cc); `where` as WM_CONTEXTMENU
+  // gives it.
+  void OpenContextMenu(LPARAM where);
   void Dispatch(MSG& message);
 
   Backend& backend;
