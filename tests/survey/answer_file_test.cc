@@ -62,7 +62,9 @@ TEST(AsOneLineTest, BreaksTabsAndControlsBecomeSpaces) {
 
 // ---- Content ----
 
-TEST(AnswerFileLinesTest, SampleWithKnownAnswersIsByteExact) {
+class AnswerFileLinesTest : public test_support::InScratchFolder {};
+
+TEST_F(AnswerFileLinesTest, SampleWithKnownAnswersIsByteExact) {
   const Questionnaire questionnaire = ParseQuestionnaire(
       {Sjis("アンケート"), Sjis("説明"), "", Sjis("[R]通学"), Sjis("徒歩"),
        Sjis("バス"), "", Sjis("[T]感想"), Sjis("[C]季節"), Sjis("春"),
