@@ -24,6 +24,9 @@ struct Confirmation {
   std::string no_button;
 };
 
+// The icon of a box with one OK button.
+enum class NoticeIcon { kStop, kInformation };
+
 // How the window is asked to open.
 enum class ShowState { kNormal, kMaximised, kMinimisedNoActivate };
 
@@ -33,6 +36,10 @@ class Backend : public TextMetrics,
  public:
   // True only when the first (yes) button closed the box.
   virtual bool Confirm(const Confirmation& box) = 0;
+  // A modal box with the icon and one OK button. The caption is CP932; the
+  // message is UTF-8, since it may quote typed text that CP932 cannot hold.
+  virtual void ShowNotice(NoticeIcon icon, std::string_view caption,
+                          std::string_view message_utf8) = 0;
 
   // The application's title (CP932): its name in the task bar. It is not
   // the window's caption.
@@ -45,6 +52,9 @@ class Backend : public TextMetrics,
   virtual void Sync(Form& form) = 0;
   // Shows the window and runs until it is closed; returns the exit code.
   virtual int Run(Form& form, ShowState state) = 0;
+  // Closes the window as its close box would, so that Run returns (once
+  // the running handler has ended).
+  virtual void Quit(Form& form) = 0;
 };
 
 // Runs a handler: a text::Failure ends it and is shown in the standard error

@@ -27,6 +27,14 @@ class HeadlessBackend : public Backend {
   Extent Measure(const Font& font, std::string_view cp932) override;
 
   void ShowStop(std::string_view caption, std::string_view message) override;
+  struct NoticeShown {
+    NoticeIcon icon;
+    std::string caption;  // CP932
+    std::string message;  // UTF-8
+  };
+  void ShowNotice(NoticeIcon icon, std::string_view caption,
+                  std::string_view message_utf8) override;
+  const std::vector<NoticeShown>& Notices() const { return notices_; }
   // Answers with the next queued answer, or no when the queue is empty.
   bool Confirm(const Confirmation& box) override;
   void SetBusy(bool busy) override;
@@ -40,6 +48,8 @@ class HeadlessBackend : public Backend {
   void Sync(Form& form) override;
   // Records the state and returns 0 at once.
   int Run(Form& form, ShowState state) override;
+  void Quit(Form&) override { quit_ = true; }
+  bool QuitCalled() const { return quit_; }
 
   // The script and the record.
   void QueueAnswer(bool yes) { answers_.push_back(yes); }
@@ -60,10 +70,12 @@ class HeadlessBackend : public Backend {
   std::string application_title_;
   std::deque<bool> answers_;
   std::vector<StopShown> stops_;
+  std::vector<NoticeShown> notices_;
   std::vector<Confirmation> confirmations_;
   std::vector<bool> busy_calls_;
   int sync_count_ = 0;
   bool realised_ = false;
+  bool quit_ = false;
   std::optional<ShowState> shown_as_;
 };
 

@@ -18,6 +18,8 @@
 #include <vector>
 
 #include "gui/qt/qt_accessibility.h"
+#include "gui/qt/qt_answer_controls.h"
+#include "gui/qt/qt_boxes.h"
 #include "gui/qt/qt_widgets.h"
 
 namespace tabulon::gui {
@@ -39,7 +41,7 @@ bool IsWindowed(ControlKind kind) {
 
 bool TakesFocus(ControlKind kind) {
   return kind == ControlKind::kListBox || kind == ControlKind::kButton ||
-         kind == ControlKind::kFileList;
+         kind == ControlKind::kFileList || qt::IsAnswerControl(kind);
 }
 
 int g_argc = 1;
@@ -71,18 +73,6 @@ QPalette WindowPalette(const Form& form, QPalette palette) {
   palette.setColor(QPalette::ButtonText, Qt::black);
   palette.setColor(QPalette::WindowText, Qt::black);
   return palette;
-}
-
-// What an unattended box would have shown, and how it was answered.
-void ReportBox(const QString& caption, const QString& message,
-               const QString& answer) {
-  const QString text = caption + ": " + message + " [" + answer + "]";
-  std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-}
-
-// A button's caption as read aloud: ampersand markers dropped.
-QString Spoken(std::string_view cp932) {
-  return ToQString(WithoutAmpersands(cp932));
 }
 
 }  // namespace
@@ -140,6 +130,11 @@ struct QtBackend::State {
         }
         break;
       }
+      case ControlKind::kRadioButton:
+      case ControlKind::kCheckBox:
+      case ControlKind::kTextField:
+        qt::ApplyAnswerWidget(widget, *control);
+        break;
       case ControlKind::kForm:
         break;
     }
@@ -276,40 +271,21 @@ Extent QtBackend::Measure(const Font& font, std::string_view cp932) {
 
 void QtBackend::ShowStop(std::string_view caption, std::string_view message) {
   if (state_->form != nullptr) Sync(*state_->form);
-  if (state_->unattended) {
-    ReportBox(ToQString(caption), WithLineBreaks(ToQString(message)), "OK");
-    return;
-  }
-  QMessageBox box(QMessageBox::Critical, ToQString(caption),
-                  WithLineBreaks(ToQString(message)), QMessageBox::Ok);
-  box.setTextFormat(Qt::PlainText);
-  box.setWindowModality(Qt::ApplicationModal);
-  box.exec();
+  qt::ShowBox(state_->unattended, NoticeIcon::kStop, ToQString(caption),
+              ToQString(message));
+}
+
+void QtBackend::ShowNotice(NoticeIcon icon, std::string_view caption,
+                           std::string_view message_utf8) {
+  if (state_->form != nullptr) Sync(*state_->form);
+  qt::ShowBox(state_->unattended, icon, ToQString(caption),
+              QString::fromUtf8(message_utf8.data(),
+                                static_cast<qsizetype>(message_utf8.size())));
 }
 
 bool QtBackend::Confirm(const Confirmation& confirmation) {
   if (state_->form != nullptr) Sync(*state_->form);
-  if (state_->unattended) {
-    ReportBox(ToQString(confirmation.caption),
-              WithLineBreaks(ToQString(confirmation.message)),
-              Spoken(confirmation.yes_button));
-    return true;
-  }
-  QMessageBox box;
-  box.setIcon(QMessageBox::Question);
-  box.setWindowTitle(ToQString(confirmation.caption));
-  box.setTextFormat(Qt::PlainText);
-  box.setText(WithLineBreaks(ToQString(confirmation.message)));
-  box.setWindowModality(Qt::ApplicationModal);
-  // One role for both keeps them in the given order on every platform.
-  QPushButton* yes = box.addButton(ToQString(confirmation.yes_button),
-                                   QMessageBox::ActionRole);
-  QPushButton* no =
-      box.addButton(ToQString(confirmation.no_button), QMessageBox::ActionRole);
-  box.setDefaultButton(yes);
-  box.setEscapeButton(no);
-  box.exec();
-  return box.clickedButton() == yes;
+  return qt::AskToConfirm(state_->unattended, confirmation);
 }
 
 std::string QtBackend::ChooseFolder(std::string_view caption) {
@@ -390,6 +366,11 @@ QWidget* QtBackend::CreateWidget(Control& control) {
       widget = button;
       break;
     }
+    case ControlKind::kRadioButton:
+    case ControlKind::kCheckBox:
+    case ControlKind::kTextField:
+      widget = qt::NewAnswerWidget(parent, control);
+      break;
     case ControlKind::kForm:
       widget = new QWidget(parent);
       break;
@@ -428,6 +409,11 @@ void QtBackend::Sync(Form& form) {
     bottom = std::max(bottom, control->Top() + control->Height());
   }
   state.content->setFixedSize(std::max(1, right), std::max(1, bottom));
+}
+
+void QtBackend::Quit(Form&) {
+  if (state_->window) state_->window->close();
+  QApplication::quit();
 }
 
 int QtBackend::Run(Form& form, ShowState show_state) {

@@ -12,6 +12,7 @@
 #include "gui/win32/win32_confirm.h"
 #include "gui/win32/win32_state.h"
 #include "gui/win32/win32_surface.h"
+#include "gui/win32/win32_wide_text.h"
 
 namespace tabulon::gui {
 namespace {
@@ -60,6 +61,24 @@ void Win32Backend::ShowStop(std::string_view caption,
   // Before the window exists the box still disables the whole program.
   MessageBoxA(owner, text.c_str(), std::string(caption).c_str(),
               MB_OK | MB_ICONSTOP | (owner == nullptr ? MB_TASKMODAL : 0));
+}
+
+void Win32Backend::ShowNotice(NoticeIcon icon, std::string_view caption,
+                              std::string_view message_utf8) {
+  if (state_->form != nullptr) Sync(*state_->form);
+  const std::wstring message =
+      win32::Widened(CP_UTF8, win32::WithLineBreaks(message_utf8));
+  if (state_->unattended) {
+    std::fprintf(stderr, "%.*s: %ls [OK]\n", static_cast<int>(caption.size()),
+                 caption.data(), message.c_str());
+    return;
+  }
+  const HWND owner = state_->window;
+  // The wide box shows every character typed, whatever the code page.
+  MessageBoxW(
+      owner, message.c_str(), win32::Widened(CP_ACP, caption).c_str(),
+      MB_OK | (icon == NoticeIcon::kStop ? MB_ICONSTOP : MB_ICONINFORMATION) |
+          (owner == nullptr ? MB_TASKMODAL : 0));
 }
 
 bool Win32Backend::Confirm(const Confirmation& box) {
@@ -149,13 +168,20 @@ int Win32Backend::Run(Form& form, ShowState show_state) {
   }
   UpdateWindow(window);
   MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) state_->Dispatch(message);
+  // Wide messages: a text field's typed characters reach it unconverted
+  // (the system converts for the other windows).
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) state_->Dispatch(message);
   return static_cast<int>(message.wParam);
+}
+
+void Win32Backend::Quit(Form&) {
+  // The window's WM_DESTROY ends the message loop.
+  if (state_->window != nullptr) DestroyWindow(state_->window);
 }
 
 void Win32Backend::Pump() {
   MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(message.wParam));
       return;

@@ -47,6 +47,8 @@ class Win32Backend : public Backend {
 
   void ShowStop(std::string_view caption, std::string_view message) override;
   bool Confirm(const Confirmation& box) override;
+  void ShowNotice(NoticeIcon icon, std::string_view caption,
+                  std::string_view message_utf8) override;
   void SetBusy(bool busy) override;
   void SetApplicationTitle(std::string_view title) override;
   // For a run that nobody watches: every box is answered at once as Enter
@@ -56,6 +58,7 @@ class Win32Backend : public Backend {
   void Realise(Form& form) override;
   void Sync(Form& form) override;
   int Run(Form& form, ShowState state) override;
+  void Quit(Form& form) override;
 
   // For tests and screenshots: shows the window if it is not shown, lets
   // it paint, and reads its client area (or, with `frame`, the whole

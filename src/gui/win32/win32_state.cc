@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "gui/win32/win32_answer_controls.h"
+
 namespace tabulon::gui {
 
 bool win32::IsWindowed(ControlKind kind) {
@@ -11,7 +13,8 @@ bool win32::IsWindowed(ControlKind kind) {
 
 bool win32::TakesFocus(const Control& control) {
   return control.TabOrder() >= 0 && (control.Kind() == ControlKind::kListBox ||
-                                     control.Kind() == ControlKind::kButton);
+                                     control.Kind() == ControlKind::kButton ||
+                                     win32::IsAnswerControl(control.Kind()));
 }
 
 namespace {
@@ -122,10 +125,14 @@ LRESULT CALLBACK SurfaceProcedure(HWND window, UINT message, WPARAM w_param,
       state->PaintSurface(window);
       return 0;
     case WM_COMMAND: {
-      if (state == nullptr || HIWORD(w_param) != BN_CLICKED) break;
+      if (state == nullptr) break;
       const auto found =
           state->control_of.find(reinterpret_cast<HWND>(l_param));
       if (found == state->control_of.end()) break;
+      if (win32::IsAnswerControl(found->second->Kind())) {
+        win32::TakeAnswerInput(found->first, HIWORD(w_param), *found->second);
+      }
+      if (HIWORD(w_param) != BN_CLICKED) break;
       RunHandler(state->backend, *state->form, found->second->on_click);
       return 0;
     }
@@ -198,6 +205,11 @@ HWND Win32Backend::State::CreateControlWindow(Control& control) {
           style | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY, 0, 0, 0, 0,
           parent, nullptr, instance, nullptr);
       break;
+    case ControlKind::kRadioButton:
+    case ControlKind::kCheckBox:
+    case ControlKind::kTextField:
+      created = win32::CreateAnswerWindow(control, parent, style, instance);
+      break;
     case ControlKind::kLabel:
     case ControlKind::kForm:
       return nullptr;
@@ -238,7 +250,15 @@ void Win32Backend::State::Apply(Control& control) {
       SetWindowTextA(state.window, control.Caption().c_str());
       break;
     case ControlKind::kGroupBox:
+      // The caption is painted; as the window's text a screen reader
+      // hears the block by it.
+      SetWindowTextA(state.window, control.Caption().c_str());
       InvalidateRect(state.window, nullptr, FALSE);
+      break;
+    case ControlKind::kRadioButton:
+    case ControlKind::kCheckBox:
+    case ControlKind::kTextField:
+      win32::ApplyAnswerWindow(state.window, control);
       break;
     case ControlKind::kListBox:
     case ControlKind::kFileList:
@@ -431,9 +451,9 @@ void Win32Backend::State::Dispatch(MSG& message) {
     MoveFocus(GetKeyState(VK_SHIFT) < 0);
     return;
   }
-  if (window != nullptr && IsDialogMessageA(window, &message)) return;
+  if (window != nullptr && IsDialogMessageW(window, &message)) return;
   TranslateMessage(&message);
-  DispatchMessageA(&message);
+  DispatchMessageW(&message);
 }
 
 }  // namespace tabulon::gui
