@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,9 @@ class AnswerControlsDriver {
   virtual bool ShowsChecked(const Control& control) = 0;
   virtual std::string ShownText(const Control& field) = 0;
   virtual std::string SpokenName(const Control& control) = 0;
+  // False where the platform's accessibility layer cannot be asked for a
+  // text field's name (the test then says so instead).
+  virtual bool NamesTextFields() { return true; }
   // The controls' names in the order Tab visits them, from the first.
   virtual std::vector<std::string> TabChain(Form& form) = 0;
 };
@@ -119,7 +123,11 @@ inline void CheckAnswerControls(AnswerControlsDriver& driver, Form& form) {
   EXPECT_EQ(driver.SpokenName(form["Block"]), "通学");
   EXPECT_EQ(driver.SpokenName(walk), "徒歩");
   EXPECT_EQ(driver.SpokenName(spring), "春");
-  EXPECT_EQ(driver.SpokenName(field), "感想");
+  if (driver.NamesTextFields()) {
+    EXPECT_EQ(driver.SpokenName(field), "感想");
+  } else {
+    std::printf("NOTE: a text field's spoken name is not checked here\n");
+  }
   EXPECT_EQ(driver.SpokenName(form["Save"]), "保存する");
   EXPECT_EQ(
       driver.TabChain(form),
