@@ -1,44 +1,43 @@
 // Renders the answer program's form, as started in the current folder, to a
-// PNG without a screen: for the README's picture and for looking at it.
+// PNG without anybody at the screen: for the README's pictures and for
+// looking at it. One main for every backend, as for the tally window.
 //   tabulon-answer_screenshot OUT.png [filled] [save]
 // "filled" fills in an example pupil's answers; "save" then presses the save
 // button (its boxes answered at once and printed on stderr).
-#include <QAbstractButton>
 #include <clocale>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "answer/answer_layout.h"
 #include "app/answer_example.h"
-#include "gui/qt/qt_backend.h"
+#include "gui/backend.h"
 #include "platform/computer_name.h"
 
 int main(int argc, char** argv) {
   using namespace tabulon;
-  std::setlocale(LC_CTYPE, "");
+  std::setlocale(LC_CTYPE, "");  // file names as the program spells them
   if (argc < 2) {
     std::fprintf(stderr, "usage: %s OUT.png [filled] [save]\n", argv[0]);
     return 2;
   }
-  int qt_argc = 1;
-  gui::QtBackend backend(qt_argc, argv);
-  backend.AnswerBoxesUnattended(true);
+  int backend_argc = 1;  // the presses are not the desktop's arguments
+  const std::unique_ptr<gui::Backend> backend =
+      gui::NewDesktopBackend(backend_argc, argv);
+  backend->AnswerBoxesUnattended(true);
   const survey::Questionnaire questionnaire = survey::LoadQuestionnaire();
-  answer::AnswerWindow window(backend, questionnaire, platform::ComputerName(),
+  answer::AnswerWindow window(*backend, questionnaire, platform::ComputerName(),
                               answer::SaveMode::kOnePupil);
-  backend.Realise(window.Form());
+  backend->Realise(window.Form());
   for (int i = 2; i < argc; ++i) {
     const std::string press = argv[i];
     if (press == "filled") app::FillInExample(window, questionnaire);
     if (press == "save") {
-      // Through the button's own widget, as a click reaches it.
-      backend.Sync(window.Form());
-      static_cast<QAbstractButton*>(
-          backend.WidgetOf(window.Form()[answer::kSaveButtonName]))
-          ->click();
+      gui::RunHandler(*backend, window.Form(),
+                      window.Form()[answer::kSaveButtonName].on_click);
     }
   }
-  if (!backend.RenderToPng(window.Form(), argv[1])) {
+  if (!backend->SaveScreenshot(window.Form(), argv[1])) {
     std::fprintf(stderr, "cannot write %s\n", argv[1]);
     return 1;
   }

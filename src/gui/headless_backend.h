@@ -50,6 +50,8 @@ class HeadlessBackend : public Backend {
   int Run(Form& form, ShowState state) override;
   void Quit(Form&) override { quit_ = true; }
   bool QuitCalled() const { return quit_; }
+  // There is no screen to picture: writes nothing and returns false.
+  bool SaveScreenshot(Form&, const std::string&) override { return false; }
 
   // The script and the record.
   void QueueAnswer(bool yes) { answers_.push_back(yes); }

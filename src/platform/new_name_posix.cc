@@ -4,12 +4,11 @@
 #include <unistd.h>
 
 #include "platform/errno_codes.h"
-#include "platform/fault_seam.h"
-#include "platform/file_names.h"
 #include "platform/files.h"
+#include "platform/files_primitives.h"
 #include "platform/new_name.h"
 
-namespace tabulon::platform {
+namespace tabulon::platform::native {
 namespace {
 
 int CodeOf(int error_number) {
@@ -28,17 +27,14 @@ int LinkThenUnlink(const std::string& from, const std::string& to) {
 }  // namespace
 
 int MoveToNewName(const std::string& from, const std::string& to) {
-  if (int fault = TakeFault(FileOperation::kRename)) return fault;
-  const std::string disk_from = FileSystemName(from);
-  const std::string disk_to = FileSystemName(to);
-  if (renameat2(AT_FDCWD, disk_from.c_str(), AT_FDCWD, disk_to.c_str(),
+  if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(),
                 RENAME_NOREPLACE) == 0) {
     return kNoError;
   }
   if (errno == EINVAL || errno == ENOSYS || errno == ENOTSUP) {
-    return LinkThenUnlink(disk_from, disk_to);
+    return LinkThenUnlink(from, to);
   }
   return CodeOf(errno);
 }
 
-}  // namespace tabulon::platform
+}  // namespace tabulon::platform::native

@@ -1,13 +1,12 @@
 #include <windows.h>
 
-#include "platform/fault_seam.h"
 #include "platform/files.h"
+#include "platform/files_primitives.h"
 #include "platform/new_name.h"
 
-namespace tabulon::platform {
+namespace tabulon::platform::native {
 
 int MoveToNewName(const std::string& from, const std::string& to) {
-  if (int fault = TakeFault(FileOperation::kRename)) return fault;
   // Without MOVEFILE_REPLACE_EXISTING the system refuses an existing name
   // in the same step as the rename, also on a network share.
   if (MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) {
@@ -20,4 +19,4 @@ int MoveToNewName(const std::string& from, const std::string& to) {
   return static_cast<int>(error);
 }
 
-}  // namespace tabulon::platform
+}  // namespace tabulon::platform::native

@@ -17,16 +17,16 @@ namespace tabulon::answer {
 namespace {
 
 using gui::ControlLayout;
-using test_support::Sjis;
+using test_support::Cp932;
 
 survey::Questionnaire Sample() {
   return survey::ParseQuestionnaire(
-      {Sjis("２年１組　学校生活アンケート"),
-       Sjis("この一年間の学校生活について、あてはまるものを選んでください。"),
-       "", Sjis("[R]学校は楽しいですか。"), Sjis("とても楽しい"),
-       Sjis("まあまあ楽しい"), "", Sjis("[C]好きな教科を選んでください。"),
-       Sjis("国語"), Sjis("数学"), Sjis("英語"), "",
-       Sjis("[T]学校生活でいちばん思い出に残っていることは何ですか。")});
+      {Cp932("２年１組　学校生活アンケート"),
+       Cp932("この一年間の学校生活について、あてはまるものを選んでください。"),
+       "", Cp932("[R]学校は楽しいですか。"), Cp932("とても楽しい"),
+       Cp932("まあまあ楽しい"), "", Cp932("[C]好きな教科を選んでください。"),
+       Cp932("国語"), Cp932("数学"), Cp932("英語"), "",
+       Cp932("[T]学校生活でいちばん思い出に残っていることは何ですか。")});
 }
 
 // Ten questions, five choices each where they have choices, one with a
@@ -126,7 +126,7 @@ TEST(AnswerLayoutTest, TenQuestionsScrollInsteadOfGrowing) {
       layout.captions.begin(), layout.captions.end(),
       [](const auto& caption) { return caption.first == BlockName(7); });
   ASSERT_NE(seventh, layout.captions.end());
-  EXPECT_EQ(seventh->second, Sjis("第7問目"));
+  EXPECT_EQ(seventh->second, Cp932("第7問目"));
 }
 
 }  // namespace

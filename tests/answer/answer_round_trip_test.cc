@@ -13,7 +13,7 @@
 #include "platform/codepage.h"
 #include "platform/files.h"
 #include "support/scratch_folder.h"
-#include "survey/respondent_store.h"
+#include "survey/respondent_table.h"
 #include "survey/tally.h"
 
 namespace tabulon::answer {
@@ -21,7 +21,7 @@ namespace {
 
 using survey::kChoiceCount;
 using survey::kQuestionCount;
-using survey::RespondentStore;
+using survey::RespondentTable;
 
 // What one pupil filled in, and what the files must then say.
 struct Expected {
@@ -58,12 +58,12 @@ std::vector<std::string> DataLines(std::mt19937& random, int questions,
   std::vector<std::string> lines = {"Survey", "About school", ""};
   for (int q = 1; q <= questions; ++q) {
     const char kind = kinds[random() % kinds.size()];
-    lines.push_back(std::string("[") + kind + "]" + test_support::Sjis("質問") +
-                    std::to_string(q));
+    lines.push_back(std::string("[") + kind + "]" +
+                    test_support::Cp932("質問") + std::to_string(q));
     if (kind == 'T') continue;
     const int choices = 1 + static_cast<int>(random() % kChoiceCount);
     for (int c = 1; c <= choices; ++c) {
-      lines.push_back(test_support::Sjis("選択肢") + std::to_string(c));
+      lines.push_back(test_support::Cp932("選択肢") + std::to_string(c));
     }
     lines.push_back("");
   }
@@ -83,8 +83,8 @@ void FillIn(AnswerWindow& window, const survey::Questionnaire& questionnaire,
     if (question.IsText()) {
       const auto& typed = kTyped[random() % std::size(kTyped)];
       form[TextFieldName(q)].SetText(typed.typed);
-      expected.texts[q - 1].push_back(test_support::Sjis(typed.saved));
-      row.push_back(test_support::Sjis(typed.saved));
+      expected.texts[q - 1].push_back(test_support::Cp932(typed.saved));
+      row.push_back(test_support::Cp932(typed.saved));
       row.resize(2 + q * kChoiceCount);
       continue;
     }
@@ -100,7 +100,7 @@ void FillIn(AnswerWindow& window, const survey::Questionnaire& questionnaire,
     }
     row.resize(2 + q * kChoiceCount);
   }
-  row.resize(RespondentStore::kFieldCount);
+  row.resize(RespondentTable::kFieldCount);
   expected.rows.push_back(row);
 }
 
@@ -110,7 +110,7 @@ void CheckTally(const Expected& expected, int case_number) {
     return platform::CompareNames(a, b) < 0;
   });
   survey::ChoiceCounts counts;
-  RespondentStore store;
+  RespondentTable store;
   TextRecorder recorder;
   survey::TallyAnswerFiles(names, counts, store, recorder);
   ASSERT_EQ(store.size(), expected.rows.size()) << case_number;
@@ -122,7 +122,7 @@ void CheckTally(const Expected& expected, int case_number) {
     EXPECT_EQ(recorder.texts[q - 1], expected.texts[q - 1]) << case_number;
   }
   for (std::size_t r = 0; r < store.size(); ++r) {
-    const RespondentStore::Fields fields = store.FieldsOf(r);
+    const RespondentTable::Fields fields = store.FieldsOf(r);
     EXPECT_EQ(std::vector<std::string>(fields.begin(), fields.end()),
               expected.rows[r])
         << "case " << case_number << " row " << r;

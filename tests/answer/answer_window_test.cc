@@ -16,19 +16,19 @@
 namespace tabulon::answer {
 namespace {
 
+using test_support::Cp932;
 using test_support::FolderListing;
 using test_support::HeldByAnotherProgram;
 using test_support::ReadBytes;
-using test_support::Sjis;
 using test_support::WriteBytes;
 using Names = std::vector<std::string>;
 
 // [R] with two choices, [T], [C] with two choices.
 survey::Questionnaire ThreeQuestions() {
-  return survey::ParseQuestionnaire({Sjis("調査"), Sjis("説明"), "",
-                                     Sjis("[R]通学"), Sjis("徒歩"),
-                                     Sjis("バス"), "", Sjis("[T]感想"),
-                                     Sjis("[C]季節"), Sjis("春"), Sjis("夏")});
+  return survey::ParseQuestionnaire(
+      {Cp932("調査"), Cp932("説明"), "", Cp932("[R]通学"), Cp932("徒歩"),
+       Cp932("バス"), "", Cp932("[T]感想"), Cp932("[C]季節"), Cp932("春"),
+       Cp932("夏")});
 }
 
 class AnswerWindowTest : public test_support::InScratchFolder {
@@ -59,8 +59,8 @@ TEST_F(AnswerWindowTest, SavesSaysSoAndEnds) {
   At(ChoiceName(3, 1)).SetChecked(true);
   Save();
   EXPECT_EQ(ReadBytes("PC01.ans"),
-            Sjis("PC01\r\n山田\r\n[Q1R]\r\n0\r\n1\r\n[END]\r\n[Q2T]\r\n"
-                 "とても よい\r\n[Q3C]\r\n1\r\n0\r\n[END]\r\n"));
+            Cp932("PC01\r\n山田\r\n[Q1R]\r\n0\r\n1\r\n[END]\r\n[Q2T]\r\n"
+                  "とても よい\r\n[Q3C]\r\n1\r\n0\r\n[END]\r\n"));
   EXPECT_EQ(LastNotice(), "回答を保存しました。");
   EXPECT_TRUE(backend_.QuitCalled());
 }
@@ -126,8 +126,8 @@ TEST_F(AnswerWindowTest, AFailedSaveKeepsTheFormAndTheEarlierFile) {
     Save();
   }
   ASSERT_EQ(backend_.Stops().size(), 2u);
-  EXPECT_EQ(backend_.Stops()[0].message, Sjis("I/O エラー (32)"));
-  EXPECT_EQ(backend_.Stops()[1].message, Sjis("I/O エラー (112)"));
+  EXPECT_EQ(backend_.Stops()[0].message, Cp932("I/O エラー (32)"));
+  EXPECT_EQ(backend_.Stops()[1].message, Cp932("I/O エラー (112)"));
   EXPECT_EQ(ReadBytes("PC01.ans"), kEarlier);
   EXPECT_EQ(FolderListing(), Names{"PC01.ans"});
   EXPECT_EQ(At(kNameFieldName).Text(), "C");
@@ -157,7 +157,7 @@ TEST_F(AnswerWindowTest, EachPupilGetsANumberedFileAndAClearedForm) {
 TEST_F(AnswerWindowTest, NothingToAnswerIsSaidAndEndsTheProgram) {
   EXPECT_EQ(RunAnswerProgram(backend_, SaveMode::kOnePupil), 1);
   ASSERT_EQ(backend_.Stops().size(), 1u);
-  EXPECT_EQ(backend_.Stops()[0].message, Sjis("ファイルが見つかりません."));
+  EXPECT_EQ(backend_.Stops()[0].message, Cp932("ファイルが見つかりません."));
   WriteBytes("data.txt", "Title\r\n\r\n\r\nno question\r\n");
   EXPECT_EQ(RunAnswerProgram(backend_, SaveMode::kOnePupil), 1);
   EXPECT_EQ(LastNotice(),

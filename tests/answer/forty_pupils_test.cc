@@ -9,7 +9,7 @@
 #include "processes.h"
 #include "support/null_listener.h"
 #include "support/scratch_folder.h"
-#include "survey/respondent_store.h"
+#include "survey/respondent_table.h"
 #include "survey/tally.h"
 
 namespace tabulon::answer {
@@ -29,14 +29,14 @@ class FortyPupilsTest : public test_support::InScratchFolder {
     const std::vector<std::string> names = platform::FindFiles("*.ans");
     ASSERT_EQ(names.size(), files);
     survey::ChoiceCounts counts;
-    survey::RespondentStore store;
+    survey::RespondentTable store;
     test_support::NullListener listener;
     survey::TallyAnswerFiles(names, counts, store, listener);
     EXPECT_EQ(counts.At(1, 1), kPupils);
     EXPECT_EQ(counts.At(1, 2), 0);
     EXPECT_EQ(counts.At(3, 1), kPupils);
     for (std::size_t r = 0; r < store.size(); ++r) {
-      EXPECT_EQ(store.Field(r, survey::RespondentStore::AnswerField(2, 1)),
+      EXPECT_EQ(store.Field(r, survey::RespondentTable::AnswerField(2, 1)),
                 "text");
     }
   }

@@ -13,9 +13,9 @@
 namespace tabulon::platform {
 namespace {
 
+using test_support::Cp932;
 using test_support::FolderListing;
 using test_support::ReadBytes;
-using test_support::Sjis;
 using test_support::WriteBytes;
 using Names = std::vector<std::string>;
 
@@ -27,7 +27,7 @@ TEST_F(MoveToNewNameTest, TakesAFreeNameAndNeverReplaces) {
   EXPECT_EQ(MoveToNewName("a.tmp", "taken.ans"), kFileExists);
   EXPECT_EQ(ReadBytes("taken.ans"), "earlier");
   EXPECT_EQ(ReadBytes("a.tmp"), "new");
-  const std::string free_name = Sjis("名前.ans");
+  const std::string free_name = Cp932("名前.ans");
   EXPECT_EQ(MoveToNewName("a.tmp", free_name), kNoError);
   EXPECT_EQ(ReadBytes(free_name), "new");
   EXPECT_EQ(FolderListing(), (Names{"taken.ans", free_name}));

@@ -14,11 +14,11 @@ namespace tabulon::survey {
 namespace {
 
 using platform::FileOperation;
+using test_support::Cp932;
 using test_support::FolderListing;
 using test_support::HeldByAnotherProgram;
 using test_support::InjectedFault;
 using test_support::ReadBytes;
-using test_support::Sjis;
 using test_support::WriteBytes;
 using Lines = std::vector<std::string>;
 
@@ -33,7 +33,7 @@ TEST(AnswerFileNameTest, ReplacesWhatAFileNameCannotHold) {
       {"tab\there\x7F", "tab_here_.ans"},
       {"", "_.ans"},
       // 0x5C and 0x7C as second bytes belong to their characters.
-      {Sjis("表計算ソ"), Sjis("表計算ソ") + ".ans"},
+      {Cp932("表計算ソ"), Cp932("表計算ソ") + ".ans"},
       {"\x95", "\x95.ans"},  // a lead byte at the end is kept as it is
   };
   for (const auto& c : kCases) {
@@ -55,7 +55,7 @@ TEST(AsOneLineTest, BreaksTabsAndControlsBecomeSpaces) {
       {"[Q5R]", " [Q5R]"},
       {"[q", "[q"},
       {"x[Q", "x[Q"},
-      {Sjis("ソ表"), Sjis("ソ表")},
+      {Cp932("ソ表"), Cp932("ソ表")},
   };
   for (const auto& c : kCases) EXPECT_EQ(AsOneLine(c.typed), c.line);
 }
@@ -66,20 +66,20 @@ class AnswerFileLinesTest : public test_support::InScratchFolder {};
 
 TEST_F(AnswerFileLinesTest, SampleWithKnownAnswersIsByteExact) {
   const Questionnaire questionnaire = ParseQuestionnaire(
-      {Sjis("アンケート"), Sjis("説明"), "", Sjis("[R]通学"), Sjis("徒歩"),
-       Sjis("バス"), "", Sjis("[T]感想"), Sjis("[C]季節"), Sjis("春"),
-       Sjis("夏"), Sjis("秋"), "", Sjis("[R]選択肢なし"), Sjis("[T]")});
+      {Cp932("アンケート"), Cp932("説明"), "", Cp932("[R]通学"), Cp932("徒歩"),
+       Cp932("バス"), "", Cp932("[T]感想"), Cp932("[C]季節"), Cp932("春"),
+       Cp932("夏"), Cp932("秋"), "", Cp932("[R]選択肢なし"), Cp932("[T]")});
   Answers answers;
   answers.computer_name = "PC07";
-  answers.respondent_name = Sjis("山田\t花子");
+  answers.respondent_name = Cp932("山田\t花子");
   answers.At(1).chosen = {false, true};
-  answers.At(2).text = Sjis("楽しかった\r\nまた来たい");
+  answers.At(2).text = Cp932("楽しかった\r\nまた来たい");
   answers.At(3).chosen = {true, false, true};
   WriteAnswerFile("PC07.ans", AnswerFileLines(questionnaire, answers));
   EXPECT_EQ(ReadBytes("PC07.ans"),
-            Sjis("PC07\r\n山田 花子\r\n[Q1R]\r\n0\r\n1\r\n[END]\r\n[Q2T]\r\n"
-                 "楽しかった また来たい\r\n[Q3C]\r\n1\r\n0\r\n1\r\n[END]\r\n"
-                 "[Q4R]\r\n[END]\r\n[Q5T]\r\n\r\n"));
+            Cp932("PC07\r\n山田 花子\r\n[Q1R]\r\n0\r\n1\r\n[END]\r\n[Q2T]\r\n"
+                  "楽しかった また来たい\r\n[Q3C]\r\n1\r\n0\r\n1\r\n[END]\r\n"
+                  "[Q4R]\r\n[END]\r\n[Q5T]\r\n\r\n"));
 }
 
 // ---- Writing ----

@@ -11,16 +11,14 @@
 #include <QScrollArea>
 #include <QWidget>
 #include <algorithm>
-#include <cstdio>
 #include <map>
 #include <tuple>
 #include <unordered_map>
 #include <vector>
 
-#include "gui/qt/qt_accessibility.h"
 #include "gui/qt/qt_answer_controls.h"
-#include "gui/qt/qt_boxes.h"
 #include "gui/qt/qt_widgets.h"
+#include "gui/realisation.h"
 
 namespace tabulon::gui {
 namespace {
@@ -35,13 +33,14 @@ using qt::WithLineBreaks;
 constexpr int kFrameBorder = 4;
 constexpr int kCaptionHeight = 19;
 
-bool IsWindowed(ControlKind kind) {
-  return kind != ControlKind::kLabel && kind != ControlKind::kForm;
-}
-
-bool TakesFocus(ControlKind kind) {
-  return kind == ControlKind::kListBox || kind == ControlKind::kButton ||
-         kind == ControlKind::kFileList || qt::IsAnswerControl(kind);
+// A box with the icon and one OK button, application-modal; a lone CR in
+// the message breaks the line.
+void ShowOkBox(QMessageBox::Icon icon, const QString& caption,
+               const QString& message) {
+  QMessageBox box(icon, caption, WithLineBreaks(message), QMessageBox::Ok);
+  box.setTextFormat(Qt::PlainText);
+  box.setWindowModality(Qt::ApplicationModal);
+  box.exec();
 }
 
 int g_argc = 1;
@@ -81,8 +80,7 @@ struct QtBackend::State {
   // A control's widget and what of its list the widget already shows.
   struct Realised {
     QWidget* widget = nullptr;
-    int items_generation = 0;
-    std::size_t items_shown = 0;
+    ShownItems items;
   };
 
   FontEntry& FontFor(const Font& font) {
@@ -117,17 +115,12 @@ struct QtBackend::State {
       case ControlKind::kListBox:
       case ControlKind::kFileList: {
         auto* list = static_cast<QListWidget*>(widget);
-        const ItemList& items = control->Items();
-        if (realised.items_generation != control->ItemsGeneration() ||
-            realised.items_shown > items.size()) {
-          list->clear();
-          realised.items_shown = 0;
-          realised.items_generation = control->ItemsGeneration();
-        }
         // The list shows the control's own texts, not copies of them.
-        for (; realised.items_shown < items.size(); ++realised.items_shown) {
-          list->addItem(new qt::SharedTextItem(*control, realised.items_shown));
-        }
+        realised.items.CatchUp(
+            *control, [list] { list->clear(); },
+            [list, control](std::size_t i) {
+              list->addItem(new qt::SharedTextItem(*control, i));
+            });
         break;
       }
       case ControlKind::kRadioButton:
@@ -169,37 +162,27 @@ struct QtBackend::State {
   }
 
   void SetTabOrder(const Form& form) {
-    std::vector<const Control*> order;
-    for (const auto& control : form.Controls()) {
-      if (TakesFocus(control->Kind()) && control->TabOrder() >= 0) {
-        order.push_back(control.get());
-      }
-    }
-    std::stable_sort(order.begin(), order.end(),
-                     [](const Control* a, const Control* b) {
-                       return a->TabOrder() < b->TabOrder();
-                     });
+    const std::vector<const Control*> order = TabChain(form);
     for (std::size_t i = 1; i < order.size(); ++i) {
       QWidget::setTabOrder(realised.at(order[i - 1]).widget,
                            realised.at(order[i]).widget);
     }
   }
 
-  // What a screen reader needs that the layout says only by placement: a
+  // What a screen reader needs that the screen shows only by placement: a
   // bar is read with its count, a list is named after its question.
   void RelateForAccessibility(const Form& form) {
     auto caption_widget = [this](const Control* control) {
       return static_cast<qt::CaptionWidget*>(realised.at(control).widget);
     };
     for (const auto& control : form.Controls()) {
-      const Control* neighbour = qt::AccessibleNeighbour(form, *control);
-      if (neighbour == nullptr) continue;
+      const Control* partner = control->ReadWith();
+      if (partner == nullptr) continue;
       if (control->Kind() == ControlKind::kLabel) {
-        caption_widget(control.get())
-            ->SetRowNeighbour(caption_widget(neighbour));
+        caption_widget(control.get())->SetReadWith(caption_widget(partner));
       } else {
         list_titles.emplace_back(realised.at(control.get()).widget,
-                                 caption_widget(neighbour));
+                                 caption_widget(partner));
       }
     }
   }
@@ -229,7 +212,6 @@ struct QtBackend::State {
   std::unordered_map<const Control*, Realised> realised;
   std::vector<std::pair<QWidget*, const qt::CaptionWidget*>> list_titles;
   int busy_depth = 0;
-  bool unattended = false;
 };
 
 QtBackend::QtBackend() : QtBackend(g_argc, g_argv) {}
@@ -271,21 +253,42 @@ Extent QtBackend::Measure(const Font& font, std::string_view cp932) {
 
 void QtBackend::ShowStop(std::string_view caption, std::string_view message) {
   if (state_->form != nullptr) Sync(*state_->form);
-  qt::ShowBox(state_->unattended, NoticeIcon::kStop, ToQString(caption),
-              ToQString(message));
+  if (AnsweredUnattended(caption, message, "OK")) return;
+  ShowOkBox(QMessageBox::Critical, ToQString(caption), ToQString(message));
 }
 
 void QtBackend::ShowNotice(NoticeIcon icon, std::string_view caption,
                            std::string_view message_utf8) {
   if (state_->form != nullptr) Sync(*state_->form);
-  qt::ShowBox(state_->unattended, icon, ToQString(caption),
-              QString::fromUtf8(message_utf8.data(),
-                                static_cast<qsizetype>(message_utf8.size())));
+  if (AnsweredUnattended(caption, message_utf8, "OK", kMessageInUtf8)) return;
+  ShowOkBox(icon == NoticeIcon::kStop ? QMessageBox::Critical
+                                      : QMessageBox::Information,
+            ToQString(caption),
+            QString::fromUtf8(message_utf8.data(),
+                              static_cast<qsizetype>(message_utf8.size())));
 }
 
 bool QtBackend::Confirm(const Confirmation& confirmation) {
   if (state_->form != nullptr) Sync(*state_->form);
-  return qt::AskToConfirm(state_->unattended, confirmation);
+  if (AnsweredUnattended(confirmation.caption, confirmation.message,
+                         confirmation.yes_button)) {
+    return true;
+  }
+  QMessageBox box;
+  box.setIcon(QMessageBox::Question);
+  box.setWindowTitle(ToQString(confirmation.caption));
+  box.setTextFormat(Qt::PlainText);
+  box.setText(WithLineBreaks(ToQString(confirmation.message)));
+  box.setWindowModality(Qt::ApplicationModal);
+  // One role for both keeps them in the given order on every platform.
+  QPushButton* yes = box.addButton(ToQString(confirmation.yes_button),
+                                   QMessageBox::ActionRole);
+  QPushButton* no =
+      box.addButton(ToQString(confirmation.no_button), QMessageBox::ActionRole);
+  box.setDefaultButton(yes);
+  box.setEscapeButton(no);
+  box.exec();
+  return box.clickedButton() == yes;
 }
 
 std::string QtBackend::ChooseFolder(std::string_view caption) {
@@ -295,8 +298,8 @@ std::string QtBackend::ChooseFolder(std::string_view caption) {
   return QFile::encodeName(folder).toStdString();
 }
 
-void QtBackend::AnswerBoxesUnattended(bool unattended) {
-  state_->unattended = unattended;
+std::string QtBackend::ConsoleText(std::string_view cp932) const {
+  return ToQString(cp932).toLocal8Bit().toStdString();
 }
 
 void QtBackend::SetApplicationTitle(std::string_view title) {
@@ -327,12 +330,7 @@ void QtBackend::Realise(Form& form) {
   state.SetTabOrder(form);
   state.RelateForAccessibility(form);
   state.Place(form);
-  // Every widget starts from the form's whole state, whatever was synced
-  // before.
-  std::vector<Control*>& dirty = form.DirtyControls();
-  dirty.clear();
-  dirty.push_back(&form);
-  for (const auto& control : form.Controls()) dirty.push_back(control.get());
+  form.MarkAllDirty();
   Sync(form);
 }
 
@@ -377,38 +375,24 @@ QWidget* QtBackend::CreateWidget(Control& control) {
   }
   widget->setFont(font.QtFont());
   widget->setObjectName(QString::fromStdString(control.Name()));
-  if (TakesFocus(control.Kind()) && control.TabOrder() < 0) {
-    widget->setFocusPolicy(Qt::NoFocus);
-  }
+  if (!TakesFocus(control)) widget->setFocusPolicy(Qt::NoFocus);
   return widget;
 }
 
 void QtBackend::Sync(Form& form) {
   State& state = *state_;
   if (!state.window) return;
-  bool layout_changed = false;
-  std::vector<Control*>& dirty = form.DirtyControls();
-  for (Control* control : dirty) {
-    control->MarkClean();
-    if (control == &form) {
+  const bool window_changed = TakeChanges(form, [&](Control& control) {
+    if (&control == &form) {
       state.window->setWindowTitle(ToQString(form.Caption()));
-      continue;
+      return;
     }
-    state.Apply(control);
-    if (control->Parent() == &form) layout_changed = true;
-  }
-  dirty.clear();
+    state.Apply(&control);
+  });
   state.NameLists();
-  if (!layout_changed) return;
-  // The scrolled area reaches as far as the window's controls do.
-  int right = 0;
-  int bottom = 0;
-  for (const auto& control : form.Controls()) {
-    if (control->Parent() != &form) continue;
-    right = std::max(right, control->Left() + control->Width());
-    bottom = std::max(bottom, control->Top() + control->Height());
-  }
-  state.content->setFixedSize(std::max(1, right), std::max(1, bottom));
+  if (!window_changed) return;
+  const Extent content = ContentExtent(form);
+  state.content->setFixedSize(content.width, content.height);
 }
 
 void QtBackend::Quit(Form&) {
@@ -459,6 +443,14 @@ QImage QtBackend::Render(Form& form, int width, int height) {
 bool QtBackend::RenderToPng(Form& form, const std::string& path, int width,
                             int height) {
   return Render(form, width, height).save(QString::fromStdString(path), "PNG");
+}
+
+bool QtBackend::SaveScreenshot(Form& form, const std::string& path) {
+  return RenderToPng(form, path);
+}
+
+std::unique_ptr<Backend> NewDesktopBackend(int& argc, char** argv) {
+  return std::make_unique<QtBackend>(argc, argv);
 }
 
 QWidget* QtBackend::Window() const { return state_->window.get(); }
