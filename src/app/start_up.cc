@@ -39,6 +39,15 @@ constexpr const char* kQtOptionsWithValue[] = {"platform",
 constexpr const char* kQtFlags[] = {"reverse", "widgetcount", "nograb",
                                     "dograb", "sync"};
 
+constexpr char kAnswerDescription[] =
+    "tabulon-answer: the pupils' side of a Tabulon questionnaire. Started in\n"
+    "the folder that holds data.txt, it shows the questionnaire as a form\n"
+    "and saves the answers there as <computer name>.ans for the tally.";
+
+const char* NameOf(Program program) {
+  return program == Program::kAnswer ? "tabulon-answer" : "tabulon";
+}
+
 constexpr char kDescription[] =
     "Tabulon: the tally sheet for a school questionnaire. It works on one\n"
     "folder, which holds data.txt (the questionnaire) and the pupils'\n"
@@ -58,10 +67,11 @@ StartRequest Exit(int status, std::string output, std::string error) {
   return request;
 }
 
-StartRequest UsageError(const QString& what) {
+StartRequest UsageError(Program program, const QString& what) {
+  const std::string name = NameOf(program);
   return Exit(kExitStartFailure, "",
-              "tabulon: " + what.toStdString() +
-                  "\nTry 'tabulon --help' for more information.\n");
+              name + ": " + what.toStdString() + "\nTry '" + name +
+                  " --help' for more information.\n");
 }
 
 // Qt's own start-up options are known to the parser, so they are neither
@@ -81,12 +91,13 @@ void AcceptQtsOwnOptions(QCommandLineParser& parser) {
 
 }  // namespace
 
-StartRequest ReadCommandLine(const std::vector<std::string>& arguments) {
+StartRequest ReadCommandLine(const std::vector<std::string>& arguments,
+                             Program program) {
   // The parser's help names the program after the running application's
   // first argument; a core application needs no display.
   int argc = 1;
-  char name[] = "tabulon";
-  char* argv[] = {name, nullptr};
+  std::string name = NameOf(program);
+  char* argv[] = {name.data(), nullptr};
   const bool own_application = QCoreApplication::instance() == nullptr;
   std::unique_ptr<QCoreApplication> application;
   if (own_application) {
@@ -96,20 +107,29 @@ StartRequest ReadCommandLine(const std::vector<std::string>& arguments) {
   QCommandLineParser parser;
   // "-platform offscreen" is one option with its value, as Qt reads it.
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-  parser.setApplicationDescription(kDescription);
+  const bool answer = program == Program::kAnswer;
+  parser.setApplicationDescription(answer ? kAnswerDescription : kDescription);
   const QCommandLineOption help = parser.addHelpOption();
   const QCommandLineOption version = parser.addVersionOption();
   const QCommandLineOption choose(
       "choose-folder",
       "Ask for the folder with the desktop's folder dialog first, unless "
       "FOLDER is given. Cancelling the dialog ends the program.");
-  parser.addOption(choose);
   const QCommandLineOption live(
       "live",
       "Tally again by itself whenever answer files arrive in the folder and "
       "it has then been quiet for a second (live results; the window's "
       "context menu turns them off and on).");
-  parser.addOption(live);
+  const QCommandLineOption each_pupil(
+      "each-pupil",
+      "Several pupils answer in turn at this computer: each save writes "
+      "<computer name>-<k>.ans with the next free k and clears the form.");
+  if (answer) {
+    parser.addOption(each_pupil);
+  } else {
+    parser.addOption(choose);
+    parser.addOption(live);
+  }
   AcceptQtsOwnOptions(parser);
   parser.addPositionalArgument(
       "FOLDER",
@@ -118,20 +138,23 @@ StartRequest ReadCommandLine(const std::vector<std::string>& arguments) {
 
   QStringList list;
   for (const std::string& argument : arguments) list << Local(argument);
-  if (list.isEmpty()) list << "tabulon";
-  if (!parser.parse(list)) return UsageError(parser.errorText());
+  if (list.isEmpty()) list << QString::fromStdString(name);
+  if (!parser.parse(list)) return UsageError(program, parser.errorText());
   if (parser.isSet(help) || parser.isSet("help-all")) {
     return Exit(kExitSuccess, parser.helpText().toStdString(), "");
   }
   if (parser.isSet(version)) {
-    return Exit(kExitSuccess, "tabulon " TABULON_VERSION "\n", "");
+    return Exit(kExitSuccess, name + " " TABULON_VERSION "\n", "");
   }
   const QStringList folders = parser.positionalArguments();
-  if (folders.size() > 1) return UsageError("give at most one FOLDER.");
+  if (folders.size() > 1) {
+    return UsageError(program, "give at most one FOLDER.");
+  }
 
   StartRequest request;
-  request.choose_folder = parser.isSet(choose);
-  request.live = parser.isSet(live);
+  request.choose_folder = !answer && parser.isSet(choose);
+  request.live = !answer && parser.isSet(live);
+  request.each_pupil = answer && parser.isSet(each_pupil);
   // The folder's bytes as given (they are the file system's already), not
   // its round trip through a QString, which would lose undecodable bytes.
   for (std::size_t i = 1; i < arguments.size(); ++i) {
@@ -142,10 +165,10 @@ StartRequest ReadCommandLine(const std::vector<std::string>& arguments) {
   return request;
 }
 
-std::string EnterFolder(const std::string& folder) {
+std::string EnterFolder(const std::string& folder, Program program) {
   if (chdir(folder.c_str()) == 0) return "";
-  return "tabulon: cannot work in the folder \"" + folder +
-         "\": " + std::strerror(errno) + "\n";
+  return std::string(NameOf(program)) + ": cannot work in the folder \"" +
+         folder + "\": " + std::strerror(errno) + "\n";
 }
 
 namespace {

@@ -13,6 +13,11 @@ namespace tabulon::app {
 inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitStartFailure = 2;  // bad usage, folder, display
 
+// The two programs' command lines differ in their name, description and
+// one option: the tally's --choose-folder, the answer program's
+// --each-pupil.
+enum class Program { kTally, kAnswer };
+
 struct StartRequest {
   // Print `output` on stdout and `error` on stderr, then exit with
   // `exit_status` without opening a window.
@@ -27,16 +32,20 @@ struct StartRequest {
   bool choose_folder = false;
   // Tally again by itself whenever answer files arrive (live results).
   bool live = false;
+  // The answer program: several pupils answer in turn at this computer.
+  bool each_pupil = false;
 };
 
 // Reads the arguments (argv[0] first). Qt's own start-up arguments
 // (-platform, -display, -geometry, -style ...) are accepted and left for
 // Qt; they never make the command line fail.
-StartRequest ReadCommandLine(const std::vector<std::string>& arguments);
+StartRequest ReadCommandLine(const std::vector<std::string>& arguments,
+                             Program program = Program::kTally);
 
 // Makes `folder` the current folder; on failure the message for stderr
 // (and nothing changed), else empty.
-std::string EnterFolder(const std::string& folder);
+std::string EnterFolder(const std::string& folder,
+                        Program program = Program::kTally);
 
 // From here on a fatal Qt message (no display could be opened, no platform
 // plugin) ends the process with the message and kExitStartFailure rather

@@ -9,22 +9,24 @@ namespace tabulon::gui {
 
 bool Backend::AnsweredUnattended(std::string_view caption,
                                  std::string_view message,
-                                 std::string_view button) const {
+                                 std::string_view button,
+                                 MessageEncoding encoding) const {
   if (!unattended_) return false;
+  const std::string text =
+      encoding == kMessageInUtf8 ? std::string(message) : ConsoleText(message);
   // A lone CR, or CR LF, breaks a box's line; on the console a line ends
   // in LF. Neither byte can be the second byte of a CP932 character.
-  std::string line(caption);
-  line += ": ";
-  for (std::size_t i = 0; i < message.size(); ++i) {
-    if (message[i] != '\r') {
-      line += message[i];
+  std::string line = ConsoleText(caption) + ": ";
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r') {
+      line += text[i];
       continue;
     }
     line += '\n';
-    if (i + 1 < message.size() && message[i + 1] == '\n') ++i;
+    if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
   }
-  line += " [" + WithoutAmpersands(button) + "]";
-  std::fprintf(stderr, "%s\n", ConsoleText(line).c_str());
+  line += " [" + ConsoleText(WithoutAmpersands(button)) + "]";
+  std::fprintf(stderr, "%s\n", line.c_str());
   return true;
 }
 

@@ -28,6 +28,9 @@ struct Confirmation {
   std::string no_button;
 };
 
+// The icon of a box with one OK button.
+enum class NoticeIcon { kStop, kInformation };
+
 // How the window is asked to open.
 enum class ShowState { kNormal, kMaximised, kMinimisedNoActivate };
 
@@ -38,6 +41,10 @@ class Backend : public TextMetrics,
  public:
   // True only when the first (yes) button closed the box.
   virtual bool Confirm(const Confirmation& box) = 0;
+  // A modal box with the icon and one OK button. The caption is CP932; the
+  // message is UTF-8, since it may quote typed text that CP932 cannot hold.
+  virtual void ShowNotice(NoticeIcon icon, std::string_view caption,
+                          std::string_view message_utf8) = 0;
 
   // The application's title (CP932): its name in the task bar. It is not
   // the window's caption.
@@ -50,6 +57,10 @@ class Backend : public TextMetrics,
   virtual void Sync(Form& form) = 0;
   // Shows the window and runs until it is closed; returns the exit code.
   virtual int Run(Form& form, ShowState state) = 0;
+  // Closes the window as its close box would, so that Run returns (once
+  // the running handler has ended).
+  virtual void Quit(Form& form) = 0;
+
   // Writes the window as this desktop shows it to a PNG file, without
   // waiting for anybody; false when it could not be written.
   virtual bool SaveScreenshot(Form& form, const std::string& path) = 0;
@@ -64,8 +75,11 @@ class Backend : public TextMetrics,
   // With boxes unattended, prints what the box would have said and the
   // button that answered it (ampersand markers dropped), and returns true;
   // otherwise returns false and the box is the backend's to show. All CP932.
+  // A notice's message is UTF-8 (kMessageInUtf8) and is printed as it is.
+  enum MessageEncoding { kMessageInCp932, kMessageInUtf8 };
   bool AnsweredUnattended(std::string_view caption, std::string_view message,
-                          std::string_view button) const;
+                          std::string_view button,
+                          MessageEncoding encoding = kMessageInCp932) const;
   // CP932 text as this desktop's console writes it: its bytes as they are,
   // unless a backend's desktop speaks another encoding.
   virtual std::string ConsoleText(std::string_view cp932) const {

@@ -148,6 +148,25 @@ void Control::SetWidth(int width) {
   MarkDirty();
 }
 
+void Control::SetChecked(bool checked) {
+  if (checked_ == checked) return;
+  checked_ = checked;
+  MarkDirty();
+  if (!checked || kind_ != ControlKind::kRadioButton) return;
+  for (const std::unique_ptr<Control>& other : form_.Controls()) {
+    if (other.get() != this && other->kind_ == ControlKind::kRadioButton &&
+        other->parent_ == parent_) {
+      other->SetChecked(false);
+    }
+  }
+}
+
+void Control::SetText(std::string_view utf8) {
+  if (text_utf8_ == utf8) return;
+  text_utf8_.assign(utf8);
+  MarkDirty();
+}
+
 void Control::ClearItems() {
   if (items_.empty()) return;
   items_.Clear();

@@ -80,7 +80,13 @@ enum class ControlKind {
   kGroupBox,
   kListBox,
   kButton,
-  kFileList
+  kFileList,
+  // Answer controls: a radio button is one of a group (the radio buttons
+  // with the same parent, at most one chosen), a check box stands alone,
+  // a text field holds one line of typed text.
+  kRadioButton,
+  kCheckBox,
+  kTextField
 };
 
 // Everything the form description says of one control, written with
@@ -192,6 +198,16 @@ class Control {
   void ClearItems();
   void AppendItem(std::string_view cp932);
 
+  // Radio buttons and check boxes: whether chosen. Choosing a radio button
+  // lets go of the other radio buttons of its parent.
+  bool Checked() const { return checked_; }
+  void SetChecked(bool checked);
+  // Text fields: the text as typed, in UTF-8, since a person can type what
+  // code page 932 cannot hold; whoever saves it converts and refuses. A
+  // text field's caption is its name for a screen reader, never shown.
+  const std::string& Text() const { return text_utf8_; }
+  void SetText(std::string_view utf8);
+
   // Buttons: what a click runs (through the form's guard).
   std::function<void()> on_click;
 
@@ -222,6 +238,8 @@ class Control {
   const Control* read_with_ = nullptr;
   std::string caption_;
   ItemList items_;
+  bool checked_ = false;
+  std::string text_utf8_;
   mutable bool size_stale_ = false;  // auto-size measured lazily
   bool width_fixed_ = false;         // SetWidth since the last caption change
   int items_generation_ = 0;

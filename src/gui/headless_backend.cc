@@ -21,6 +21,11 @@ void HeadlessBackend::ShowStop(std::string_view caption,
   if (on_stop) on_stop(stops_.back());
 }
 
+void HeadlessBackend::ShowNotice(NoticeIcon icon, std::string_view caption,
+                                 std::string_view message_utf8) {
+  notices_.push_back({icon, std::string(caption), std::string(message_utf8)});
+}
+
 bool HeadlessBackend::Confirm(const Confirmation& box) {
   confirmations_.push_back(box);
   if (on_confirm) on_confirm(box);

@@ -28,6 +28,14 @@ class HeadlessBackend : public Backend {
   Extent Measure(const Font& font, std::string_view cp932) override;
 
   void ShowStop(std::string_view caption, std::string_view message) override;
+  struct NoticeShown {
+    NoticeIcon icon;
+    std::string caption;  // CP932
+    std::string message;  // UTF-8
+  };
+  void ShowNotice(NoticeIcon icon, std::string_view caption,
+                  std::string_view message_utf8) override;
+  const std::vector<NoticeShown>& Notices() const { return notices_; }
   // Answers with the next queued answer, or no when the queue is empty.
   bool Confirm(const Confirmation& box) override;
   void SetBusy(bool busy) override;
@@ -41,6 +49,8 @@ class HeadlessBackend : public Backend {
   void Sync(Form& form) override;
   // Records the state and returns 0 at once.
   int Run(Form& form, ShowState state) override;
+  void Quit(Form&) override { quit_ = true; }
+  bool QuitCalled() const { return quit_; }
   // There is no screen to picture: writes nothing and returns false.
   bool SaveScreenshot(Form&, const std::string&) override { return false; }
 
@@ -80,10 +90,12 @@ class HeadlessBackend : public Backend {
   bool refuse_watching_ = false;
   std::deque<bool> answers_;
   std::vector<StopShown> stops_;
+  std::vector<NoticeShown> notices_;
   std::vector<Confirmation> confirmations_;
   std::vector<bool> busy_calls_;
   int sync_count_ = 0;
   bool realised_ = false;
+  bool quit_ = false;
   std::optional<ShowState> shown_as_;
 };
 

@@ -9,8 +9,17 @@ bool IsWindowed(ControlKind kind) {
 }
 
 bool TakesFocus(const Control& control) {
-  return control.TabOrder() >= 0 && (control.Kind() == ControlKind::kListBox ||
-                                     control.Kind() == ControlKind::kButton);
+  if (control.TabOrder() < 0) return false;
+  switch (control.Kind()) {
+    case ControlKind::kListBox:
+    case ControlKind::kButton:
+    case ControlKind::kRadioButton:
+    case ControlKind::kCheckBox:
+    case ControlKind::kTextField:
+      return true;
+    default:
+      return false;
+  }
 }
 
 std::vector<const Control*> TabChain(const Form& form) {

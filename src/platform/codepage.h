@@ -57,6 +57,22 @@ bool IsWellFormedUtf8(std::string_view bytes);
 // last character each become kGetaMark, and the rest converts on.
 void UnicodeToCp932(std::string_view bytes, UnicodeForm form, std::string& out);
 
+// UTF-8 as a person typed it (a text field's contents) to CP932 bytes in
+// `cp932`. False when some character has no CP932 form (an emoji, a rare
+// kanji) or the UTF-8 is invalid: `missing` then holds the first such
+// character (UTF-8) and `cp932` is unspecified. Never substitutes.
+bool TryUtf8ToCp932(std::string_view utf8, std::string& cp932,
+                    std::string& missing);
+
+// The length in bytes, 1 to 4, of the UTF-8 character that begins with
+// `lead`; 1 for a byte that begins none.
+constexpr std::size_t Utf8CharacterLength(unsigned char lead) {
+  if (lead >= 0xF0 && lead <= 0xF4) return 4;
+  if (lead >= 0xE0 && lead <= 0xEF) return 3;
+  if (lead >= 0xC2 && lead <= 0xDF) return 2;
+  return 1;
+}
+
 }  // namespace tabulon::platform
 
 #endif  // TABULON_PLATFORM_CODEPAGE_H_

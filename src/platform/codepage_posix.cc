@@ -196,4 +196,18 @@ std::string Utf8ToCp932(std::string_view utf8) {
   return out;
 }
 
+bool TryUtf8ToCp932(std::string_view utf8, std::string& cp932,
+                    std::string& missing) {
+  thread_local Converter converter("CP932", "UTF-8");
+  cp932.clear();
+  missing.clear();
+  std::string_view in = utf8;
+  if (converter.Convert(in, cp932) == 0) return true;
+  // `in` starts at the character that stopped the conversion.
+  const std::size_t length = std::min(
+      in.size(), Utf8CharacterLength(static_cast<unsigned char>(in[0])));
+  missing.assign(in.substr(0, length));
+  return false;
+}
+
 }  // namespace tabulon::platform

@@ -2,6 +2,7 @@
 // name order, so names sort as the desktop's folder windows sort them.
 #include <windows.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -201,6 +202,35 @@ std::string Utf8ToCp932(std::string_view utf8) {
                                 std::string(utf8));
   }
   return out;
+}
+
+bool TryUtf8ToCp932(std::string_view utf8, std::string& cp932,
+                    std::string& missing) {
+  cp932.clear();
+  missing.clear();
+  bool ok = false;
+  const std::wstring wide = Widen(CP_UTF8, utf8, ok);
+  bool lossy = false;
+  if (ok) cp932 = Narrow(kCodePage932, wide, &lossy);
+  if (ok && !lossy) return true;
+  // Look for the culprit one character at a time (a surrogate pair is one
+  // character).
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    const std::size_t length =
+        std::min(utf8.size() - i,
+                 Utf8CharacterLength(static_cast<unsigned char>(utf8[i])));
+    const std::string_view one = utf8.substr(i, length);
+    const std::wstring one_wide = Widen(CP_UTF8, one, ok);
+    if (ok) Narrow(kCodePage932, one_wide, &lossy);
+    if (!ok || lossy) {
+      missing.assign(one);
+      return false;
+    }
+    i += length;
+  }
+  missing = "?";  // the whole failed, no part alone: should not happen
+  return false;
 }
 
 }  // namespace tabulon::platform

@@ -10,6 +10,7 @@
 
 #include "platform/codepage.h"
 #include "platform/files_primitives.h"
+#include "platform/new_name.h"
 
 namespace tabulon::platform {
 namespace {
@@ -55,6 +56,12 @@ void InjectFaultForTesting(FileOperation operation, int nth, int code) {
 }
 
 void ClearFaultsForTesting() { faults = {}; }
+
+int MoveToNewName(const std::string& from, const std::string& to) {
+  if (int fault = TakeFault(FileOperation::kRename)) return fault;
+  return native::MoveToNewName(native::SystemName(from),
+                               native::SystemName(to));
+}
 
 File::File(File&& other) noexcept
     : handle_(std::exchange(other.handle_, native::kNoHandle)),

@@ -66,6 +66,10 @@ int Close(Handle handle);
 int Replace(const std::string& temporary, const std::string& name,
             Handle target);
 
+// Renames `from` to `to` only when no file `to` exists (kFileExists of
+// new_name.h otherwise), in one step; never replaces.
+int MoveToNewName(const std::string& from, const std::string& to);
+
 // Deletes a file as the desktop deletes by name: a folder, a read-only file
 // and a file someone holds are refused.
 int Delete(const std::string& name);

@@ -48,9 +48,21 @@ constexpr std::string_view kUtf8Texts[] = {
     "　［回答が届くたびに集計中］",
     "このフォルダの変化を知ることができないため、回答が届くたびに集計することは"
     "できません",
+    "名前・番号",
+    "保存する",
+    "回答を保存しました。",
+    "回答を保存しました。次の人と交代してください。",
+    "このコンピュータの回答はもう保存されています。\r"
+    "いまの回答で置き換えますか？",
+    "確認",
+    // %c the character, %q the question (or the name field's label).
+    "「%c」は保存できない文字です。\r"
+    "「%q」の答えを、別の字で書き直してください。",
+    "data.txt に質問がありません。\r"
+    "質問の行は [R] [C] [T] のどれかで始めます。",
 };
 constexpr size_t kCount = sizeof kUtf8Texts / sizeof kUtf8Texts[0];
-static_assert(kCount == static_cast<size_t>(FixedText::kLiveUnavailable) + 1,
+static_assert(kCount == static_cast<size_t>(FixedText::kNoQuestionToAnswer) + 1,
               "one text for every FixedText");
 
 }  // namespace

@@ -43,6 +43,15 @@ enum class FixedText {
   kLiveMenuItem,       // 回答が届くたびに集計する
   kLiveCaptionMarker,  // 　［回答が届くたびに集計中］
   kLiveUnavailable,  // このフォルダの変化を知ることができないため、…
+  // The answer program's texts, for pupils.
+  kNameFieldLabel,  // 名前・番号
+  kSaveCaption,     // 保存する
+  kSavedMessage,    // 回答を保存しました。
+  kSavedNextPupil,  // 回答を保存しました。次の人と交代してください。
+  kReplaceQuestion,  // このコンピュータの回答はもう保存されています。...
+  kReplaceCaption,   // 確認
+  kUnsavableFormat,  // 「%c」は保存できない文字です。... %q ...
+  kNoQuestionToAnswer,  // data.txt に質問がありません。...
 };
 
 // The CP932 bytes of a fixed text; converted once, then shared.

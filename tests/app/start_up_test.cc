@@ -115,6 +115,24 @@ INSTANTIATE_TEST_SUITE_P(
                         "tabulon: Missing value after '-platform'."}),
     [](const auto& info) { return std::string(info.param.what); });
 
+// The answer program's own line: its name, --each-pupil, no folder dialog.
+TEST(ReadAnswerCommandLineTest, KnowsEachPupilAndNotTheFolderDialog) {
+  const auto read = [](std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "tabulon-answer");
+    return ReadCommandLine(arguments, Program::kAnswer);
+  };
+  const StartRequest each = read({"--each-pupil", "room"});
+  EXPECT_FALSE(each.exit_now);
+  EXPECT_TRUE(each.each_pupil);
+  EXPECT_EQ(each.folder, "room");
+  EXPECT_FALSE(read({"room"}).each_pupil);
+  EXPECT_EQ(read({"--version"}).output, "tabulon-answer " TABULON_VERSION "\n");
+  const StartRequest refused = read({"--choose-folder"});
+  EXPECT_EQ(refused.exit_status, kExitStartFailure);
+  EXPECT_EQ(refused.error.substr(0, 15), "tabulon-answer:");
+  EXPECT_FALSE(ReadCommandLine({"tabulon", "--each-pupil"}).each_pupil);
+}
+
 class EnterFolderTest : public test_support::InScratchFolder {};
 
 TEST_F(EnterFolderTest, EntersAnExistingFolder) {

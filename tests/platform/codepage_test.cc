@@ -118,5 +118,27 @@ TEST(UnicodeToCp932, PutsTheGetaMarkForWhatCp932Lacks) {
   EXPECT_EQ(convert("\xEF\xBD\x9E", UnicodeForm::kUtf8), "x\x81\x60");
 }
 
+TEST(TryUtf8ToCp932, ConvertsTypedTextOrNamesTheFirstCharacterItLacks) {
+  const struct {
+    std::string typed, cp932, missing;
+  } kCases[] = {
+      {"", "", ""},
+      {"abc", "abc", ""},
+      {"山田　花子", "\x8E\x52\x93\x63\x81\x40\x89\xD4\x8E\x71", ""},
+      {"はい\U0001F600です\U0001F601", "", "\U0001F600"},  // an emoji
+      {"\U00020BB7野家", "", "\U00020BB7"},  // a kanji CP932 lacks
+      {"ok\xFF", "", "\xFF"},                // not UTF-8 at all
+  };
+  for (const auto& c : kCases) {
+    std::string cp932, missing;
+    EXPECT_EQ(TryUtf8ToCp932(c.typed, cp932, missing), c.missing.empty())
+        << c.typed;
+    EXPECT_EQ(missing, c.missing) << c.typed;
+    if (c.missing.empty()) {
+      EXPECT_EQ(cp932, c.cp932) << c.typed;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tabulon::platform

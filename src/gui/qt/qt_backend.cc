@@ -16,6 +16,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "gui/qt/qt_answer_controls.h"
 #include "gui/qt/qt_live.h"
 #include "gui/qt/qt_widgets.h"
 #include "gui/realisation.h"
@@ -32,6 +33,16 @@ using qt::WithLineBreaks;
 // side and a 19 px caption, the classic metrics at 96 dpi.
 constexpr int kFrameBorder = 4;
 constexpr int kCaptionHeight = 19;
+
+// A box with the icon and one OK button, application-modal; a lone CR in
+// the message breaks the line.
+void ShowOkBox(QMessageBox::Icon icon, const QString& caption,
+               const QString& message) {
+  QMessageBox box(icon, caption, WithLineBreaks(message), QMessageBox::Ok);
+  box.setTextFormat(Qt::PlainText);
+  box.setWindowModality(Qt::ApplicationModal);
+  box.exec();
+}
 
 int g_argc = 1;
 char g_arg0[] = "tabulon";
@@ -115,6 +126,11 @@ struct QtBackend::State {
         model->Grow(appended);
         break;
       }
+      case ControlKind::kRadioButton:
+      case ControlKind::kCheckBox:
+      case ControlKind::kTextField:
+        qt::ApplyAnswerWidget(widget, *control);
+        break;
       case ControlKind::kForm:
         break;
     }
@@ -243,11 +259,18 @@ Extent QtBackend::Measure(const Font& font, std::string_view cp932) {
 void QtBackend::ShowStop(std::string_view caption, std::string_view message) {
   if (state_->form != nullptr) Sync(*state_->form);
   if (AnsweredUnattended(caption, message, "OK")) return;
-  QMessageBox box(QMessageBox::Critical, ToQString(caption),
-                  WithLineBreaks(ToQString(message)), QMessageBox::Ok);
-  box.setTextFormat(Qt::PlainText);
-  box.setWindowModality(Qt::ApplicationModal);
-  box.exec();
+  ShowOkBox(QMessageBox::Critical, ToQString(caption), ToQString(message));
+}
+
+void QtBackend::ShowNotice(NoticeIcon icon, std::string_view caption,
+                           std::string_view message_utf8) {
+  if (state_->form != nullptr) Sync(*state_->form);
+  if (AnsweredUnattended(caption, message_utf8, "OK", kMessageInUtf8)) return;
+  ShowOkBox(icon == NoticeIcon::kStop ? QMessageBox::Critical
+                                      : QMessageBox::Information,
+            ToQString(caption),
+            QString::fromUtf8(message_utf8.data(),
+                              static_cast<qsizetype>(message_utf8.size())));
 }
 
 bool QtBackend::Confirm(const Confirmation& confirmation) {
@@ -347,6 +370,11 @@ QWidget* QtBackend::CreateWidget(Control& control) {
       widget = button;
       break;
     }
+    case ControlKind::kRadioButton:
+    case ControlKind::kCheckBox:
+    case ControlKind::kTextField:
+      widget = qt::NewAnswerWidget(parent, control);
+      break;
     case ControlKind::kForm:
       widget = new QWidget(parent);
       break;
@@ -371,6 +399,11 @@ void QtBackend::Sync(Form& form) {
   if (!window_changed) return;
   const Extent content = ContentExtent(form);
   state.content->setFixedSize(content.width, content.height);
+}
+
+void QtBackend::Quit(Form&) {
+  if (state_->window) state_->window->close();
+  QApplication::quit();
 }
 
 int QtBackend::Run(Form& form, ShowState show_state) {

@@ -34,6 +34,8 @@ class QtBackend : public Backend {
   // Application-modal; caption and message CP932.
   void ShowStop(std::string_view caption, std::string_view message) override;
   bool Confirm(const Confirmation& box) override;
+  void ShowNotice(NoticeIcon icon, std::string_view caption,
+                  std::string_view message_utf8) override;
   void SetBusy(bool busy) override;
   void SetApplicationTitle(std::string_view title) override;
 
@@ -45,6 +47,7 @@ class QtBackend : public Backend {
   void Realise(Form& form) override;
   void Sync(Form& form) override;
   int Run(Form& form, ShowState state) override;
+  void Quit(Form& form) override;
 
   // Syncs and grabs the window's client area at the given client size (0:
   // as it is) without showing it on a screen.

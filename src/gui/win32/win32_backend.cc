@@ -13,6 +13,7 @@
 #include "gui/win32/win32_live.h"
 #include "gui/win32/win32_screen.h"
 #include "gui/win32/win32_surface.h"
+#include "gui/win32/win32_wide_text.h"
 
 namespace tabulon::gui {
 
@@ -51,6 +52,20 @@ void Win32Backend::ShowStop(std::string_view caption,
   // Before the window exists the box still disables the whole program.
   MessageBoxA(owner, text.c_str(), std::string(caption).c_str(),
               MB_OK | MB_ICONSTOP | (owner == nullptr ? MB_TASKMODAL : 0));
+}
+
+void Win32Backend::ShowNotice(NoticeIcon icon, std::string_view caption,
+                              std::string_view message_utf8) {
+  if (screen_->form != nullptr) Sync(*screen_->form);
+  if (AnsweredUnattended(caption, message_utf8, "OK", kMessageInUtf8)) return;
+  const std::wstring message =
+      win32::Widened(CP_UTF8, win32::WithLineBreaks(message_utf8));
+  const HWND owner = screen_->window;
+  // The wide box shows every character typed, whatever the code page.
+  MessageBoxW(
+      owner, message.c_str(), win32::Widened(CP_ACP, caption).c_str(),
+      MB_OK | (icon == NoticeIcon::kStop ? MB_ICONSTOP : MB_ICONINFORMATION) |
+          (owner == nullptr ? MB_TASKMODAL : 0));
 }
 
 bool Win32Backend::Confirm(const Confirmation& box) {
@@ -99,13 +114,20 @@ int Win32Backend::Run(Form& form, ShowState show_state) {
       break;
   }
   UpdateWindow(window);
+  // Wide messages: a text field's typed characters reach it unconverted
+  // (the system converts for the other windows).
   return RunMessageLoop();
+}
+
+void Win32Backend::Quit(Form&) {
+  // The window's WM_DESTROY ends the message loop.
+  if (screen_->window != nullptr) DestroyWindow(screen_->window);
 }
 
 void Win32Backend::Pump() {
   PollFolderChange();
   MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(message.wParam));
       return;

@@ -51,12 +51,15 @@ class Win32Backend : public Backend {
 
   void ShowStop(std::string_view caption, std::string_view message) override;
   bool Confirm(const Confirmation& box) override;
+  void ShowNotice(NoticeIcon icon, std::string_view caption,
+                  std::string_view message_utf8) override;
   void SetBusy(bool busy) override;
   void SetApplicationTitle(std::string_view title) override;
 
   void Realise(Form& form) override;
   void Sync(Form& form) override;
   int Run(Form& form, ShowState state) override;
+  void Quit(Form& form) override;
   // The whole window, frame and all, as Capture reads it.
   bool SaveScreenshot(Form& form, const std::string& path) override;
 

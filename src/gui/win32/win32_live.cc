@@ -84,7 +84,7 @@ int Win32Backend::RunMessageLoop() {
       continue;
     }
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
       if (message.message == WM_QUIT) return static_cast<int>(message.wParam);
       screen_->Dispatch(message);
     }

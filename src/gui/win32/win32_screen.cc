@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "gui/win32/win32_answer_controls.h"
+
 namespace tabulon::gui::win32 {
 namespace {
 
@@ -110,10 +112,14 @@ LRESULT CALLBACK SurfaceProcedure(HWND window, UINT message, WPARAM w_param,
       screen->PaintSurface(window);
       return 0;
     case WM_COMMAND: {
-      if (screen == nullptr || HIWORD(w_param) != BN_CLICKED) break;
+      if (screen == nullptr) break;
       const auto found =
           screen->control_of.find(reinterpret_cast<HWND>(l_param));
       if (found == screen->control_of.end()) break;
+      if (IsAnswerControl(found->second->Kind())) {
+        TakeAnswerInput(found->first, HIWORD(w_param), *found->second);
+      }
+      if (HIWORD(w_param) != BN_CLICKED) break;
       RunHandler(screen->backend, *screen->form, found->second->on_click);
       return 0;
     }
@@ -211,6 +217,11 @@ HWND Screen::CreateControlWindow(Control& control) {
           style | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY, 0, 0, 0, 0,
           parent, nullptr, instance, nullptr);
       break;
+    case ControlKind::kRadioButton:
+    case ControlKind::kCheckBox:
+    case ControlKind::kTextField:
+      created = win32::CreateAnswerWindow(control, parent, style, instance);
+      break;
     case ControlKind::kLabel:
     case ControlKind::kForm:
       return nullptr;
@@ -251,7 +262,15 @@ void Screen::Apply(Control& control) {
       SetWindowTextA(state.window, control.Caption().c_str());
       break;
     case ControlKind::kGroupBox:
+      // The caption is painted; as the window's text a screen reader
+      // hears the block by it.
+      SetWindowTextA(state.window, control.Caption().c_str());
       InvalidateRect(state.window, nullptr, FALSE);
+      break;
+    case ControlKind::kRadioButton:
+    case ControlKind::kCheckBox:
+    case ControlKind::kTextField:
+      win32::ApplyAnswerWindow(state.window, control);
       break;
     case ControlKind::kListBox:
     case ControlKind::kFileList:
@@ -443,9 +462,9 @@ void Screen::Dispatch(MSG& message) {
     MoveFocus(GetKeyState(VK_SHIFT) < 0);
     return;
   }
-  if (window != nullptr && IsDialogMessageA(window, &message)) return;
+  if (window != nullptr && IsDialogMessageW(window, &message)) return;
   TranslateMessage(&message);
-  DispatchMessageA(&message);
+  DispatchMessageW(&message);
 }
 
 }  // namespace tabulon::gui::win32

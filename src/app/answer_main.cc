@@ -1,0 +1,44 @@
+// tabulon-answer: the pupils' side of a questionnaire, started in the folder
+// that holds "data.txt"; saves the answers there for the tally.
+//   tabulon-answer [--each-pupil] [FOLDER]    tabulon-answer --help | --version
+#include <clocale>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "answer/answer_window.h"
+#include "app/start_up.h"
+#include "gui/qt/qt_backend.h"
+#include "text/fixed_texts.h"
+
+namespace {
+
+int Finish(const tabulon::app::StartRequest& request) {
+  std::fputs(request.output.c_str(), stdout);
+  std::fputs(request.error.c_str(), stderr);
+  return request.exit_status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace tabulon;
+  std::setlocale(LC_CTYPE, "");
+  const app::Program program = app::Program::kAnswer;
+  app::StartRequest request = app::ReadCommandLine(
+      std::vector<std::string>(argv, argv + argc), program);
+  if (request.exit_now) return Finish(request);
+  if (!request.folder.empty()) {
+    request.error = app::EnterFolder(request.folder, program);
+    if (!request.error.empty()) {
+      request.exit_status = app::kExitStartFailure;
+      return Finish(request);
+    }
+  }
+  app::ExitOnFatalQtMessages();
+  gui::QtBackend backend(argc, argv);
+  backend.SetApplicationTitle(text::Text(text::FixedText::kApplicationTitle));
+  return answer::RunAnswerProgram(backend, request.each_pupil
+                                               ? answer::SaveMode::kEachPupil
+                                               : answer::SaveMode::kOnePupil);
+}
