@@ -11,28 +11,18 @@
 #include "gui/qt/qt_backend.h"
 #include "text/fixed_texts.h"
 
-namespace {
-
-int Finish(const tabulon::app::StartRequest& request) {
-  std::fputs(request.output.c_str(), stdout);
-  std::fputs(request.error.c_str(), stderr);
-  return request.exit_status;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
   using namespace tabulon;
   std::setlocale(LC_CTYPE, "");
   const app::Program program = app::Program::kAnswer;
   app::StartRequest request = app::ReadCommandLine(
       std::vector<std::string>(argv, argv + argc), program);
-  if (request.exit_now) return Finish(request);
+  if (request.exit_now) return app::Finish(request);
   if (!request.folder.empty()) {
     request.error = app::EnterFolder(request.folder, program);
     if (!request.error.empty()) {
       request.exit_status = app::kExitStartFailure;
-      return Finish(request);
+      return app::Finish(request);
     }
   }
   app::ExitOnFatalQtMessages();

@@ -11,17 +11,6 @@
 #include "text/fixed_texts.h"
 #include "window/main_window.h"
 
-namespace {
-
-// Prints what the start-up has to say and gives its exit status.
-int Finish(const tabulon::app::StartRequest& request) {
-  std::fputs(request.output.c_str(), stdout);
-  std::fputs(request.error.c_str(), stderr);
-  return request.exit_status;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
   using namespace tabulon;
   // File names are spelt on disk in the locale's character set.
@@ -30,12 +19,12 @@ int main(int argc, char** argv) {
   // no display, and a bad folder changes nothing.
   app::StartRequest request =
       app::ReadCommandLine(std::vector<std::string>(argv, argv + argc));
-  if (request.exit_now) return Finish(request);
+  if (request.exit_now) return app::Finish(request);
   if (!request.folder.empty()) {
     request.error = app::EnterFolder(request.folder);
     if (!request.error.empty()) {
       request.exit_status = app::kExitStartFailure;
-      return Finish(request);
+      return app::Finish(request);
     }
   }
 
@@ -52,7 +41,7 @@ int main(int argc, char** argv) {
     request.error = app::EnterFolder(folder);
     if (!request.error.empty()) {
       request.exit_status = app::kExitStartFailure;
-      return Finish(request);
+      return app::Finish(request);
     }
   }
   // The window is created from its layout; FormCreate runs last and a

@@ -193,4 +193,10 @@ void ExitOnFatalQtMessages() {
   qt_handler = qInstallMessageHandler(ExitOnFatal);
 }
 
+int Finish(const StartRequest& request) {
+  std::fputs(request.output.c_str(), stdout);
+  std::fputs(request.error.c_str(), stderr);
+  return request.exit_status;
+}
+
 }  // namespace tabulon::app

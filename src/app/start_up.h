@@ -42,6 +42,10 @@ struct StartRequest {
 StartRequest ReadCommandLine(const std::vector<std::string>& arguments,
                              Program program = Program::kTally);
 
+// Prints the request's output on stdout and its error on stderr, and gives
+// its exit status: how a program ends when the start-up says so.
+int Finish(const StartRequest& request);
+
 // Makes `folder` the current folder; on failure the message for stderr
 // (and nothing changed), else empty.
 std::string EnterFolder(const std::string& folder,
