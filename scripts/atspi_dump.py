@@ -25,14 +25,22 @@ def find(node, test, depth=0):
     return None
 
 
-def application():
-    for _ in range(100):
+def application(tabulon, error_log):
+    # A loaded machine (a build running beside) can take many seconds to
+    # bring the bridge up; a program that ended says why in its log.
+    deadline = time.monotonic() + 90
+    while time.monotonic() < deadline and tabulon.poll() is None:
         desktop = pyatspi.Registry.getDesktop(0)
         for app in desktop:
             if app is not None and app.name.lower() == "tabulon":
                 return app
-        time.sleep(0.2)
-    sys.exit("atspi-dump: Tabulon never appeared on the accessibility bus")
+        time.sleep(0.5)
+    with open(error_log, "rb") as errors:
+        said = errors.read().decode("utf-8", "replace")
+    state = ("ended with status %d" % tabulon.returncode
+             if tabulon.poll() is not None else "still running")
+    sys.exit("atspi-dump: Tabulon never appeared on the accessibility bus "
+             "(%s)\n%s" % (state, said))
 
 
 def showing(node):
@@ -47,8 +55,8 @@ def dump(node, depth, lines):
             dump(child, depth + 1, lines)
 
 
-def tally_and_dump():
-    app = application()
+def tally_and_dump(tabulon, error_log):
+    app = application(tabulon, error_log)
     tally = find(app, lambda n: n.getRoleName() == "push button"
                  and n.name == "アンケート集計")
     if tally is None:
@@ -82,7 +90,7 @@ def main():
     with open(error_log, "wb") as errors:
         tabulon = subprocess.Popen([program, folder], env=env, stderr=errors)
     try:
-        lines = tally_and_dump()
+        lines = tally_and_dump(tabulon, error_log)
         print("\n".join(lines))
         check(lines)
     finally:
