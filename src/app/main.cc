@@ -1,6 +1,6 @@
 // Tabulon: the tally sheet for a school questionnaire, run in the folder that
 // holds "data.txt" and the pupils' answer files.
-//   tabulon [--choose-folder] [FOLDER]    tabulon --help | --version
+//   tabulon [--choose-folder] [--live] [FOLDER]    tabulon --help | --version
 #include <clocale>
 #include <cstdio>
 #include <string>

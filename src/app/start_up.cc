@@ -5,12 +5,11 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
+#include <string_view>
 
 namespace tabulon::app {
 namespace {
@@ -39,33 +38,17 @@ constexpr const char* kQtOptionsWithValue[] = {"platform",
 constexpr const char* kQtFlags[] = {"reverse", "widgetcount", "nograb",
                                     "dograb", "sync"};
 
-constexpr char kDescription[] =
-    "Tabulon: the tally sheet for a school questionnaire. It works on one\n"
-    "folder, which holds data.txt (the questionnaire) and the pupils'\n"
-    "answer files (*.ans), and writes the results file there.";
-
 QString Local(const std::string& bytes) {
   return QString::fromLocal8Bit(bytes.data(),
                                 static_cast<qsizetype>(bytes.size()));
 }
 
-StartRequest Exit(int status, std::string output, std::string error) {
-  StartRequest request;
-  request.exit_now = true;
-  request.exit_status = status;
-  request.output = std::move(output);
-  request.error = std::move(error);
-  return request;
-}
-
-StartRequest UsageError(const QString& what) {
-  return Exit(kExitStartFailure, "",
-              "tabulon: " + what.toStdString() +
-                  "\nTry 'tabulon --help' for more information.\n");
+QString Text(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // Qt's own start-up options are known to the parser, so they are neither
-// refused nor taken for a FOLDER, and left for Qt; help does not list them.
+// refused nor taken for a FOLDER, and left for Qt.
 void AcceptQtsOwnOptions(QCommandLineParser& parser) {
   for (const char* qt_option : kQtOptionsWithValue) {
     QCommandLineOption option(qt_option, "", "value");
@@ -82,49 +65,32 @@ void AcceptQtsOwnOptions(QCommandLineParser& parser) {
 }  // namespace
 
 StartRequest ReadCommandLine(const std::vector<std::string>& arguments) {
-  // The parser's help names the program after the running application's
-  // first argument; a core application needs no display.
-  int argc = 1;
-  char name[] = "tabulon";
-  char* argv[] = {name, nullptr};
-  const bool own_application = QCoreApplication::instance() == nullptr;
-  std::unique_ptr<QCoreApplication> application;
-  if (own_application) {
-    application = std::make_unique<QCoreApplication>(argc, argv);
-  }
-
   QCommandLineParser parser;
   // "-platform offscreen" is one option with its value, as Qt reads it.
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-  parser.setApplicationDescription(kDescription);
   const QCommandLineOption help = parser.addHelpOption();
   const QCommandLineOption version = parser.addVersionOption();
-  const QCommandLineOption choose(
-      "choose-folder",
-      "Ask for the folder with the desktop's folder dialog first, unless "
-      "FOLDER is given. Cancelling the dialog ends the program.");
-  parser.addOption(choose);
+  for (const StartOption& option : kStartOptions) {
+    parser.addOption(QCommandLineOption(Text(option.name)));
+  }
   AcceptQtsOwnOptions(parser);
-  parser.addPositionalArgument(
-      "FOLDER",
-      "The folder to work in (default: the current folder). It must exist.",
-      "[FOLDER]");
 
   QStringList list;
   for (const std::string& argument : arguments) list << Local(argument);
   if (list.isEmpty()) list << "tabulon";
-  if (!parser.parse(list)) return UsageError(parser.errorText());
+  if (!parser.parse(list)) {
+    return UsageError(parser.errorText().toStdString());
+  }
   if (parser.isSet(help) || parser.isSet("help-all")) {
-    return Exit(kExitSuccess, parser.helpText().toStdString(), "");
+    return ExitWith(kExitSuccess, HelpText(), "");
   }
-  if (parser.isSet(version)) {
-    return Exit(kExitSuccess, "tabulon " TABULON_VERSION "\n", "");
-  }
+  if (parser.isSet(version)) return ExitWith(kExitSuccess, VersionText(), "");
   const QStringList folders = parser.positionalArguments();
   if (folders.size() > 1) return UsageError("give at most one FOLDER.");
 
   StartRequest request;
-  request.choose_folder = parser.isSet(choose);
+  request.choose_folder = parser.isSet(Text(kChooseFolderOption.name));
+  request.live = parser.isSet(Text(kLiveOption.name));
   // The folder's bytes as given (they are the file system's already), not
   // its round trip through a QString, which would lose undecodable bytes.
   for (std::size_t i = 1; i < arguments.size(); ++i) {
@@ -137,8 +103,7 @@ StartRequest ReadCommandLine(const std::vector<std::string>& arguments) {
 
 std::string EnterFolder(const std::string& folder) {
   if (chdir(folder.c_str()) == 0) return "";
-  return "tabulon: cannot work in the folder \"" + folder +
-         "\": " + std::strerror(errno) + "\n";
+  return FolderFailure(folder, std::strerror(errno));
 }
 
 namespace {

@@ -8,22 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "app/start_up_cases.h"
 #include "support/scratch_folder.h"
 
 namespace tabulon::app {
 namespace {
-
-struct CommandLineCase {
-  const char* what;
-  std::vector<std::string> arguments;  // after argv[0]
-  bool exit_now;
-  int exit_status;
-  std::string folder;
-  bool choose_folder;
-  std::string output_start = "";  // start of stdout, or of stderr on failure
-};
-
-void PrintTo(const CommandLineCase& c, std::ostream* out) { *out << c.what; }
 
 class ReadCommandLineTest : public ::testing::TestWithParam<CommandLineCase> {};
 
@@ -36,38 +25,25 @@ TEST_P(ReadCommandLineTest, ReadsWhatIsAsked) {
   EXPECT_EQ(request.exit_status, c.exit_status);
   EXPECT_EQ(request.folder, c.folder);
   EXPECT_EQ(request.choose_folder, c.choose_folder);
+  EXPECT_EQ(request.live, c.live);
   const std::string& said =
       request.exit_status == kExitSuccess ? request.output : request.error;
   EXPECT_EQ(said.substr(0, c.output_start.size()), c.output_start) << said;
 }
 
+INSTANTIATE_TEST_SUITE_P(Shared, ReadCommandLineTest,
+                         ::testing::ValuesIn(SharedCommandLineCases()),
+                         [](const auto& info) {
+                           return std::string(info.param.what);
+                         });
+
+// What only Qt's reading has: its own start-up arguments, and file names
+// that are bytes rather than text.
 INSTANTIATE_TEST_SUITE_P(
-    Arguments, ReadCommandLineTest,
+    Qt, ReadCommandLineTest,
     ::testing::Values(
-        CommandLineCase{"Nothing", {}, false, 0, "", false, ""},
-        CommandLineCase{"Folder", {"/srv/2-1"}, false, 0, "/srv/2-1", false},
-        CommandLineCase{
-            "ChooseFolder", {"--choose-folder"}, false, 0, "", true},
-        // The desktop entry's %f: a folder from the file manager, or none.
-        CommandLineCase{
-            "ChooseWithFolder", {"--choose-folder", "x"}, false, 0, "x", true},
-        CommandLineCase{"Help",
-                        {"--help"},
-                        true,
-                        0,
-                        "",
-                        false,
-                        "Usage: tabulon [options] [FOLDER]"},
-        CommandLineCase{"ShortHelp", {"-h"}, true, 0, "", false, "Usage: "},
         CommandLineCase{
             "HelpAll", {"--help-all"}, true, 0, "", false, "Usage: "},
-        CommandLineCase{"Version",
-                        {"--version"},
-                        true,
-                        0,
-                        "",
-                        false,
-                        "tabulon " TABULON_VERSION "\n"},
         // Qt's own arguments, as a desktop or a user passes them, with and
         // without a value; the folder after them is still the folder.
         CommandLineCase{"QtArguments",
@@ -87,20 +63,6 @@ INSTANTIATE_TEST_SUITE_P(
         // A folder name that is no text in the locale keeps its bytes.
         CommandLineCase{
             "UndecodableFolder", {"\x8E\x52"}, false, 0, "\x8E\x52", false},
-        CommandLineCase{"UnknownOption",
-                        {"--tally"},
-                        true,
-                        kExitStartFailure,
-                        "",
-                        false,
-                        "tabulon: Unknown option 'tally'."},
-        CommandLineCase{"TwoFolders",
-                        {"a", "b"},
-                        true,
-                        kExitStartFailure,
-                        "",
-                        false,
-                        "tabulon: give at most one FOLDER."},
         CommandLineCase{"MissingValue",
                         {"-platform"},
                         true,
