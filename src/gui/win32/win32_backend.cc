@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "gui/win32/png_writer.h"
 #include "gui/win32/win32_confirm.h"
+#include "gui/win32/win32_png.h"
 #include "gui/win32/win32_state.h"
 #include "gui/win32/win32_surface.h"
 
@@ -219,13 +219,7 @@ Pixels Win32Backend::Capture(Form& form, bool frame) {
 bool Win32Backend::CaptureToPng(Form& form, const std::string& path,
                                 bool frame) {
   const Pixels pixels = Capture(form, frame);
-  const std::string png =
-      win32::EncodePng(pixels.width, pixels.height, pixels.rgb);
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  const bool written =
-      std::fwrite(png.data(), 1, png.size(), file) == png.size();
-  return std::fclose(file) == 0 && written;
+  return win32::WritePng(path, pixels.width, pixels.height, pixels.rgb);
 }
 
 ClientRect Win32Backend::RectOf(const Control& control) const {
