@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "gui/ampersand_rule.h"
 #include "platform/codepage.h"
 
 namespace tabulon::gui::win32 {
@@ -31,11 +32,27 @@ void Fill(HDC dc, const RECT& rect, COLORREF colour) {
   SetBkColor(dc, old);
 }
 
+// The caption as the ampersand rule shows it, spelt for DrawText: the one
+// "&" it keeps stands before an underlined character, every ampersand shown
+// is doubled. So the system only draws what the rule decided (left alone,
+// it draws a lone trailing "&").
+std::string ForDrawText(std::string_view caption) {
+  std::string text;
+  for (const ShownRun& run : ShownRuns(caption)) {
+    if (run.underlined) text += '&';
+    for (const char c : run.cp932) {
+      if (c == '&') text += '&';
+      text += c;
+    }
+  }
+  return WithLineBreaks(text);
+}
+
 void DrawCaption(HDC dc, std::string_view caption, RECT rect, UINT flags) {
-  if (caption.empty()) return;
+  const std::string text = ForDrawText(caption);
+  if (text.empty()) return;
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-  const std::string text = WithLineBreaks(caption);
   DrawTextA(dc, text.data(), static_cast<int>(text.size()), &rect, flags);
 }
 
@@ -112,7 +129,8 @@ void PaintGroupBox(HDC dc, const Control& box, HFONT font) {
   const std::string& caption = box.Caption();
   if (!caption.empty()) {
     RECT text = {kGroupCaptionLeft, 0, box.Width(), metrics.tmHeight};
-    DrawTextA(dc, caption.data(), static_cast<int>(caption.size()), &text,
+    const std::string shown = ForDrawText(caption);
+    DrawTextA(dc, shown.data(), static_cast<int>(shown.size()), &text,
               DT_LEFT | DT_TOP | DT_SINGLELINE | DT_CALCRECT);
     Fill(dc, text, back);
     DrawCaption(dc, caption, text, DT_LEFT | DT_TOP | DT_SINGLELINE);

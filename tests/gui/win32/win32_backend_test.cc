@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/ampersand_rule_body.h"
 #include "gui/test_window.h"
 #include "support/scratch_folder.h"
 #include "text/failure.h"
@@ -103,6 +104,22 @@ TEST_F(Win32BackendTest, AnAmpersandUnderlinesTheNextCharacter) {
   // "&A" draws the "A" with a line under it; "&&" draws one ampersand.
   EXPECT_GT(LowestInkRow(pixels, backend_.RectOf(form_["Amp"])), plain);
   EXPECT_LE(LowestInkRow(pixels, backend_.RectOf(form_["Doubled"])), plain + 1);
+}
+
+TEST_F(Win32BackendTest, FollowsTheAmpersandRule) {
+  ExpectTheAmpersandRule([&](std::string_view cp932) {
+    form_["Plain"].SetCaption(cp932);
+    const Pixels pixels = backend_.Capture(form_);
+    const ClientRect at = backend_.RectOf(form_["Plain"]);
+    LabelPicture picture{at.width, at.height, {}};
+    for (int y = at.top; y < at.top + at.height; ++y) {
+      for (int x = at.left; x < at.left + at.width; ++x) {
+        picture.rgb.push_back(
+            pixels.rgb[static_cast<std::size_t>(y) * pixels.width + x]);
+      }
+    }
+    return picture;
+  });
 }
 
 TEST_F(Win32BackendTest, ASmallWindowScrollsAndALargeOneDoesNot) {
