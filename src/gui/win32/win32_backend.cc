@@ -38,7 +38,11 @@ Rgb Pixels::At(int x, int y) const {
           static_cast<std::uint8_t>(pixel)};
 }
 
-Win32Backend::Win32Backend() : state_(std::make_unique<State>(*this)) {}
+Win32Backend::Win32Backend() : state_(std::make_unique<State>(*this)) {
+  // tabulon.exe says so in its manifest; a program without one (a test, the
+  // screenshot tool) asks here, before its first window.
+  SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+}
 
 Win32Backend::~Win32Backend() = default;
 
@@ -223,12 +227,14 @@ bool Win32Backend::CaptureToPng(Form& form, const std::string& path,
 }
 
 ClientRect Win32Backend::RectOf(const Control& control) const {
-  ClientRect rect = {control.Left(), control.Top(), control.Width(),
-                     control.Height()};
+  const RECT place = state_->ScreenRect(control);
+  ClientRect rect = {place.left, place.top, place.right - place.left,
+                     place.bottom - place.top};
   for (const Control* parent = control.Parent();
        parent != nullptr && parent != state_->form; parent = parent->Parent()) {
-    rect.left += parent->Left();
-    rect.top += parent->Top();
+    const RECT outer = state_->ScreenRect(*parent);
+    rect.left += outer.left;
+    rect.top += outer.top;
   }
   rect.left -= state_->scroll.x;
   rect.top -= state_->scroll.y;

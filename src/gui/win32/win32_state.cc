@@ -24,6 +24,8 @@ constexpr char kWindowClass[] = "TabulonWindow";
 // The content and the group boxes: surfaces that labels are painted on.
 constexpr char kSurfaceClass[] = "TabulonSurface";
 constexpr int kScrollLine = 16;
+// Where a group box's caption starts.
+constexpr int kGroupCaptionLeft = 8;
 
 LRESULT CALLBACK WindowProcedure(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK SurfaceProcedure(HWND, UINT, WPARAM, LPARAM);
@@ -83,8 +85,9 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM w_param,
     case WM_MOUSEWHEEL:
       if (state != nullptr) {
         const int notches = GET_WHEEL_DELTA_WPARAM(w_param) / WHEEL_DELTA;
-        state->ScrollTo(state->scroll.x,
-                        state->scroll.y - 3 * kScrollLine * notches);
+        state->ScrollTo(
+            state->scroll.x,
+            state->scroll.y - 3 * state->scale.Px(kScrollLine) * notches);
       }
       return 0;
     case WM_ERASEBKGND: {
@@ -100,6 +103,11 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM w_param,
     case WM_SETCURSOR:
       if (ShowBusyCursor(state)) return TRUE;
       break;
+    case WM_DPICHANGED:
+      if (state == nullptr || state->form == nullptr) break;
+      state->OnDpiChanged(HIWORD(w_param),
+                          reinterpret_cast<const RECT*>(l_param));
+      return 0;
     case WM_DESTROY:
       if (state != nullptr && state->window == window) {
         state->window = nullptr;
@@ -174,6 +182,12 @@ void Win32Backend::State::CreateWindows(Form& owner) {
                       WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
                       0, 0, 1, 1, window, nullptr, instance, this);
   control_of[content] = &owner;
+  // The monitor the window opens on decides its scale.
+  scale = win32::Scale(static_cast<int>(GetDpiForWindow(window)));
+  const RECT outer =
+      scale.Rect(owner.Left(), owner.Top(), owner.Width(), owner.Height());
+  SetWindowPos(window, nullptr, outer.left, outer.top, outer.right - outer.left,
+               outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 HWND Win32Backend::State::CreateControlWindow(Control& control) {
@@ -202,13 +216,7 @@ HWND Win32Backend::State::CreateControlWindow(Control& control) {
     case ControlKind::kForm:
       return nullptr;
   }
-  SendMessageA(created, WM_SETFONT,
-               reinterpret_cast<WPARAM>(fonts.For(control.EffectiveFont())),
-               FALSE);
-  // After the font, which would set the items' height anew.
-  if (control.ItemHeight() > 0) {
-    SendMessageA(created, LB_SETITEMHEIGHT, 0, control.ItemHeight());
-  }
+  ApplyFont(created, control);
   control_of[created] = &control;
   return created;
 }
@@ -230,8 +238,9 @@ void Win32Backend::State::Apply(Control& control) {
   }
   if (control.Kind() == ControlKind::kLabel) return ApplyLabel(control);
   Realised& state = realised.at(&control);
-  SetWindowPos(state.window, nullptr, control.Left(), control.Top(),
-               control.Width(), control.Height(),
+  const RECT place = ScreenRect(control);
+  SetWindowPos(state.window, nullptr, place.left, place.top,
+               place.right - place.left, place.bottom - place.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
   switch (control.Kind()) {
     case ControlKind::kButton:
@@ -254,8 +263,7 @@ void Win32Backend::State::Apply(Control& control) {
 // painted again.
 void Win32Backend::State::ApplyLabel(const Control& label) {
   Realised& state = realised[&label];
-  const RECT now = {label.Left(), label.Top(), label.Left() + label.Width(),
-                    label.Top() + label.Height()};
+  const RECT now = ScreenRect(label);
   const HWND parent = ParentWindow(label);
   if (state.painted_visible) InvalidateRect(parent, &state.painted, FALSE);
   if (label.Visible()) InvalidateRect(parent, &now, FALSE);
@@ -286,8 +294,9 @@ void Win32Backend::State::UpdateContentSize() {
   int bottom = 1;
   for (const auto& control : form->Controls()) {
     if (control->Parent() != form) continue;
-    right = std::max(right, control->Left() + control->Width());
-    bottom = std::max(bottom, control->Top() + control->Height());
+    const RECT place = ScreenRect(*control);
+    right = std::max<int>(right, place.right);
+    bottom = std::max<int>(bottom, place.bottom);
   }
   content_size = {right, bottom};
   UpdateScrollBars();
@@ -342,10 +351,10 @@ void Win32Backend::State::OnScroll(int bar, WPARAM request) {
   int position = info.nPos;
   switch (LOWORD(request)) {
     case SB_LINEUP:
-      position -= kScrollLine;
+      position -= scale.Px(kScrollLine);
       break;
     case SB_LINEDOWN:
-      position += kScrollLine;
+      position += scale.Px(kScrollLine);
       break;
     case SB_PAGEUP:
       position -= static_cast<int>(info.nPage);
@@ -384,7 +393,9 @@ void Win32Backend::State::PaintSurface(HWND surface) {
   const HGDIOBJ old_bitmap = SelectObject(buffer, bitmap);
   const Control& owner = *control_of.at(surface);
   if (owner.Kind() == ControlKind::kGroupBox) {
-    win32::PaintGroupBox(buffer, owner, fonts.For(owner.EffectiveFont()));
+    win32::PaintGroupBox(
+        buffer, owner, fonts.For(scale.FontAt(owner.EffectiveFont())),
+        {client.right, client.bottom}, scale.Px(kGroupCaptionLeft));
   } else {
     const HBRUSH brush = CreateSolidBrush(ColorOf(owner.PaintColour()));
     FillRect(buffer, &client, brush);
@@ -392,8 +403,8 @@ void Win32Backend::State::PaintSurface(HWND surface) {
   }
   for (const Control* label : labels_of[&owner]) {
     if (!label->Visible()) continue;
-    win32::PaintLabel(buffer, {0, 0}, *label,
-                      fonts.For(label->EffectiveFont()));
+    win32::PaintLabel(buffer, ScreenRect(*label), *label,
+                      fonts.For(scale.FontAt(label->EffectiveFont())));
   }
   BitBlt(dc, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
   SelectObject(buffer, old_bitmap);

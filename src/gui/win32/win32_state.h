@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gui/win32/win32_backend.h"
+#include "gui/win32/win32_scale.h"
 #include "gui/win32/win32_surface.h"
 
 namespace tabulon::gui {
@@ -49,6 +50,13 @@ struct Win32Backend::State {
 
   void CreateWindows(Form& form);
   HWND CreateControlWindow(Control& control);
+  void ApplyFont(HWND handle, const Control& control);
+  // A control's place in its parent window's client area, on the screen's
+  // scale; a label as wide as its caption is measured in the scaled font.
+  RECT ScreenRect(const Control& control);
+  // The window has moved to a monitor of another scale (or was created on
+  // one): everything is laid out, and its fonts made, anew.
+  void OnDpiChanged(int dpi, const RECT* suggested);
   void Stack();
   void Apply(Control& control);
   void ApplyLabel(const Control& label);
@@ -65,6 +73,7 @@ struct Win32Backend::State {
   HINSTANCE instance;
   HDC measure_dc;
   win32::FontCache fonts;
+  win32::Scale scale;
   HWND window = nullptr;
   HWND content = nullptr;
   Form* form = nullptr;

@@ -9,9 +9,6 @@
 namespace tabulon::gui::win32 {
 namespace {
 
-// Where a group box's caption starts.
-constexpr int kGroupCaptionLeft = 8;
-
 int SystemColourIndex(SystemColour colour) {
   switch (colour) {
     case SystemColour::kWindow:
@@ -104,10 +101,7 @@ HFONT FontCache::For(const Font& font) {
   return handle;
 }
 
-void PaintLabel(HDC dc, POINT origin, const Control& label, HFONT font) {
-  const RECT rect = {origin.x + label.Left(), origin.y + label.Top(),
-                     origin.x + label.Left() + label.Width(),
-                     origin.y + label.Top() + label.Height()};
+void PaintLabel(HDC dc, const RECT& rect, const Control& label, HFONT font) {
   // The whole rectangle, even where the face is taller than the label.
   Fill(dc, rect, ColorOf(label.PaintColour()));
   const HGDIOBJ old = SelectObject(dc, font);
@@ -117,18 +111,19 @@ void PaintLabel(HDC dc, POINT origin, const Control& label, HFONT font) {
   SelectObject(dc, old);
 }
 
-void PaintGroupBox(HDC dc, const Control& box, HFONT font) {
-  RECT whole = {0, 0, box.Width(), box.Height()};
+void PaintGroupBox(HDC dc, const Control& box, HFONT font, SIZE size,
+                   int caption_left) {
+  RECT whole = {0, 0, size.cx, size.cy};
   const COLORREF back = ColorOf(box.PaintColour());
   Fill(dc, whole, back);
   const HGDIOBJ old = SelectObject(dc, font);
   TEXTMETRICA metrics;
   GetTextMetricsA(dc, &metrics);
-  RECT frame = {0, metrics.tmHeight / 2 - 1, box.Width(), box.Height()};
+  RECT frame = {0, metrics.tmHeight / 2 - 1, size.cx, size.cy};
   DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
   const std::string& caption = box.Caption();
   if (!caption.empty()) {
-    RECT text = {kGroupCaptionLeft, 0, box.Width(), metrics.tmHeight};
+    RECT text = {caption_left, 0, size.cx, metrics.tmHeight};
     const std::string shown = ForDrawText(caption);
     DrawTextA(dc, shown.data(), static_cast<int>(shown.size()), &text,
               DT_LEFT | DT_TOP | DT_SINGLELINE | DT_CALCRECT);
