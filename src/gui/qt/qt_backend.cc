@@ -17,7 +17,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "gui/qt/qt_accessibility.h"
+#include "gui/accessibility.h"
 #include "gui/qt/qt_widgets.h"
 
 namespace tabulon::gui {
@@ -196,7 +196,7 @@ struct QtBackend::State {
       return static_cast<qt::CaptionWidget*>(realised.at(control).widget);
     };
     for (const auto& control : form.Controls()) {
-      const Control* neighbour = qt::AccessibleNeighbour(form, *control);
+      const Control* neighbour = AccessibleNeighbour(form, *control);
       if (neighbour == nullptr) continue;
       if (control->Kind() == ControlKind::kLabel) {
         caption_widget(control.get())

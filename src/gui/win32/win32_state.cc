@@ -118,11 +118,25 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM w_param,
   return DefWindowProcA(window, message, w_param, l_param);
 }
 
+win32::SurfaceFacts ReadSurface(HWND surface) {
+  Win32Backend::State* state = StateOf(surface);
+  if (state == nullptr || state->form == nullptr) return {};
+  const auto found = state->control_of.find(surface);
+  if (found == state->control_of.end()) return {};
+  return state->FactsOf(*found->second);
+}
+
 LRESULT CALLBACK SurfaceProcedure(HWND window, UINT message, WPARAM w_param,
                                   LPARAM l_param) {
   Attach(window, message, l_param);
   Win32Backend::State* state = StateOf(window);
   switch (message) {
+    case WM_GETOBJECT:
+      if (const LRESULT answer =
+              win32::AnswerGetObject(window, w_param, l_param, ReadSurface)) {
+        return answer;
+      }
+      break;
     case WM_ERASEBKGND:
       return 1;  // WM_PAINT covers every pixel
     case WM_PAINT:

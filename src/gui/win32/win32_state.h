@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "gui/win32/win32_accessible.h"
 #include "gui/win32/win32_backend.h"
 #include "gui/win32/win32_scale.h"
 #include "gui/win32/win32_surface.h"
@@ -67,6 +68,9 @@ struct Win32Backend::State {
   void OnScroll(int bar, WPARAM request);
   void PaintSurface(HWND surface);
   void MoveFocus(bool backwards);
+  // What a screen reader is told of the surface that `owner` paints on.
+  win32::SurfaceFacts FactsOf(const Control& owner);
+  bool IsCovered(const Control& control) const;
   void Dispatch(MSG& message);
 
   Win32Backend& backend;

@@ -1,6 +1,6 @@
-#include "gui/qt/qt_accessibility.h"
+#include "gui/accessibility.h"
 
-namespace tabulon::gui::qt {
+namespace tabulon::gui {
 namespace {
 
 // Nearer than `best`: for a list, above it with the same left edge and
@@ -35,4 +35,4 @@ const Control* AccessibleNeighbour(const Form& form, const Control& control) {
   return best;
 }
 
-}  // namespace tabulon::gui::qt
+}  // namespace tabulon::gui

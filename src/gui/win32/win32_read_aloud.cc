@@ -1,0 +1,81 @@
+// What the Win32 backend tells a screen reader of a surface: its labels
+// as they read (from the rules every backend shares), and what of them is
+// covered and cannot be seen.
+#include <string>
+#include <utility>
+
+#include "gui/accessibility.h"
+#include "gui/win32/win32_state.h"
+
+namespace tabulon::gui {
+
+using win32::IsWindowed;
+
+namespace {
+
+std::wstring Wide(std::string_view cp932) {
+  std::wstring wide(cp932.size(), L'\0');
+  wide.resize(static_cast<std::size_t>(
+      MultiByteToWideChar(932, 0, cp932.data(), static_cast<int>(cp932.size()),
+                          wide.data(), static_cast<int>(wide.size()))));
+  return wide;
+}
+
+bool IsBlank(std::string_view text) {
+  return !text.empty() && text.find_first_not_of(' ') == std::string::npos;
+}
+
+bool Contains(const Control& outer, const Control& inner) {
+  return outer.Left() <= inner.Left() && outer.Top() <= inner.Top() &&
+         inner.Left() + inner.Width() <= outer.Left() + outer.Width() &&
+         inner.Top() + inner.Height() <= outer.Top() + outer.Height();
+}
+
+}  // namespace
+
+// What lies wholly beneath a shown windowed control stacked above it (the
+// rows behind a free-text question's list, panel 9 under panel 7) cannot
+// be seen, so it is not read either. Windowed controls lie above labels,
+// and later ones above earlier.
+bool Win32Backend::State::IsCovered(const Control& control) const {
+  bool above = control.Kind() == ControlKind::kLabel;
+  for (const auto& other : form->Controls()) {
+    if (other.get() == &control) {
+      above = true;
+      continue;
+    }
+    if (above && other->Parent() == control.Parent() && other->Visible() &&
+        IsWindowed(other->Kind()) && Contains(*other, control)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// A label reads as its caption shows; a bar (a caption of blanks with a
+// count beside it) as a progress bar named as its count.
+win32::SurfaceFacts Win32Backend::State::FactsOf(const Control& owner) {
+  win32::SurfaceFacts facts;
+  facts.exists = true;
+  facts.panel = owner.Kind() == ControlKind::kGroupBox;
+  if (facts.panel) {
+    facts.name = Wide(WithoutAmpersands(owner.Caption()));
+    facts.covered = IsCovered(owner);
+  }
+  for (const Control* label : labels_of[&owner]) {
+    if (!label->Visible()) continue;
+    win32::AccessibleLabel heard;
+    const std::string shown = WithoutAmpersands(label->Caption());
+    const Control* neighbour = AccessibleNeighbour(*form, *label);
+    heard.bar = neighbour != nullptr && IsBlank(shown);
+    heard.name =
+        Wide(heard.bar ? WithoutAmpersands(neighbour->Caption()) : shown);
+    if (heard.name.empty()) continue;  // nothing to read
+    heard.covered = IsCovered(*label);
+    heard.place = ScreenRect(*label);
+    facts.labels.push_back(std::move(heard));
+  }
+  return facts;
+}
+
+}  // namespace tabulon::gui
