@@ -126,14 +126,26 @@ void Win32Backend::Sync(Form& form) {
   // A form not (yet) on screen is realised whole when it is.
   if (state.window == nullptr || &form != state.form) return;
   bool layout_changed = false;
+  std::vector<HWND> relabelled;
   std::vector<Control*>& dirty = form.DirtyControls();
   for (Control* control : dirty) {
     control->MarkClean();
     state.Apply(*control);
     if (control->Parent() == &form) layout_changed = true;
+    if (control->Kind() == ControlKind::kLabel) {
+      relabelled.push_back(state.ParentWindow(*control));
+    }
   }
   dirty.clear();
   if (layout_changed) state.UpdateContentSize();
+  // A screen reader reads a surface's labels again (their names and which
+  // are shown) when told they changed.
+  std::sort(relabelled.begin(), relabelled.end());
+  relabelled.erase(std::unique(relabelled.begin(), relabelled.end()),
+                   relabelled.end());
+  for (const HWND surface : relabelled) {
+    NotifyWinEvent(EVENT_OBJECT_REORDER, surface, OBJID_CLIENT, CHILDID_SELF);
+  }
 }
 
 int Win32Backend::Run(Form& form, ShowState show_state) {

@@ -8,6 +8,7 @@
 #include <oleacc.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -175,6 +176,25 @@ TEST_F(Win32AccessibleTest, TheCountsAndBarsReadAsTheResultsFileAddsUp) {
   EXPECT_EQ(top.At(backend_, (*this)["LblSum"]).name,
             std::to_wstring(rows.size() - 2) +
                 Wide(Sjis("人のデータを集計しました")));
+}
+
+std::vector<HWND> g_reordered;
+
+void CALLBACK Reordered(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG,
+                        DWORD, DWORD) {
+  if (object == OBJID_CLIENT) g_reordered.push_back(window);
+}
+
+TEST_F(Win32AccessibleTest, ATallyTellsTheScreenReaderToReadThePanelsAgain) {
+  const HWINEVENTHOOK hook = SetWinEventHook(
+      EVENT_OBJECT_REORDER, EVENT_OBJECT_REORDER, nullptr, Reordered,
+      GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  g_reordered.clear();
+  Click("Button1");
+  backend_.Pump();
+  UnhookWinEvent(hook);
+  const HWND panel = WindowOf(window::PanelName(1));
+  EXPECT_EQ(std::count(g_reordered.begin(), g_reordered.end(), panel), 1);
 }
 
 TEST_F(Win32AccessibleTest, TheEnlargedViewNamesItsHeadlineAndQuestion) {
