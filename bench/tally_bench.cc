@@ -16,31 +16,15 @@
 
 #include "answer_files.h"
 #include "read_loop.h"
+#include "support/null_listener.h"
 #include "survey/questionnaire.h"
+#include "survey/respondent_table.h"
 #include "survey/results_csv.h"
 #include "survey/tally.h"
 #include "text/answer_file_list.h"
-#if __has_include("survey/respondent_store.h")
-#include "survey/respondent_store.h"
-#endif
 
 namespace tabulon::bench {
 namespace {
-
-// The table the window keeps; the same source builds against a tree from
-// before the compact store, to measure the "before" column.
-#if __has_include("survey/respondent_store.h")
-using Table = survey::RespondentStore;
-#else
-using Table = survey::RespondentTable;
-#endif
-
-// A display that does nothing: the calls still happen.
-class NullListener : public survey::TallyListener {
- public:
-  void ChoiceSectionDone(int, const survey::ChoiceCounts&) override {}
-  void TextAnswerFound(int, const std::string&) override {}
-};
 
 double Milliseconds(void (*work)(void*), void* context) {
   const auto start = std::chrono::steady_clock::now();
@@ -54,12 +38,13 @@ struct Tally {
   survey::Questionnaire questionnaire;
   text::AnswerFileList files;
   survey::ChoiceCounts counts;
-  Table table;
-  NullListener listener;
+  survey::RespondentTable table;
+  // A display that does nothing: the calls still happen.
+  test_support::NullListener listener;
 
   void Run() {
     RunWithoutResults();
-    survey::WriteTallyResults(questionnaire, table, files.Count());
+    survey::WriteTallyResults(questionnaire, table);
   }
   void RunWithoutResults() {
     files.Refresh();

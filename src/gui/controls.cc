@@ -178,6 +178,22 @@ void Form::Build(const std::vector<ControlLayout>& description) {
     dirty_.push_back(control.get());
     controls_.push_back(std::move(control));
   }
+  // Partners are looked up once every control exists, wherever they lie.
+  for (const ControlLayout& layout : description) {
+    if (!layout.read_with.empty()) {
+      (*this)[layout.name].read_with_ = &(*this)[layout.read_with];
+    }
+  }
+}
+
+void Form::MarkAllDirty() {
+  dirty_.clear();
+  dirty_.push_back(this);
+  Control::dirty_ = true;
+  for (const auto& control : controls_) {
+    control->dirty_ = true;
+    dirty_.push_back(control.get());
+  }
 }
 
 Control& Form::operator[](std::string_view name) const {

@@ -99,6 +99,9 @@ struct ControlLayout {
   bool word_wrap = false;  // labels
   int item_height = 0;     // list boxes and the file list
   int tab_order = -1;      // position in the Tab order; -1 takes no focus
+  // The control a screen reader reads this one with: a bar (which shows no
+  // text) with its count, a list with its question. Empty: none.
+  std::string read_with = {};
 };
 
 class Form;
@@ -159,6 +162,8 @@ class Control {
   bool WordWrap() const { return word_wrap_; }
   int TabOrder() const { return tab_order_; }
   int ItemHeight() const { return item_height_; }
+  // The layout's `read_with` control, or null.
+  const Control* ReadWith() const { return read_with_; }
 
   // A control's own font, or its parent's when it has none.
   const Font& EffectiveFont() const;
@@ -198,6 +203,7 @@ class Control {
   int ItemsGeneration() const { return items_generation_; }
 
  private:
+  friend class Form;
   void MarkDirty();
   void MeasureIfStale() const;
 
@@ -213,6 +219,7 @@ class Control {
   bool auto_size_, word_wrap_;
   int item_height_;
   int tab_order_;
+  const Control* read_with_ = nullptr;
   std::string caption_;
   ItemList items_;
   mutable bool size_stale_ = false;  // auto-size measured lazily
@@ -260,6 +267,10 @@ class Form : public Control {
   }
   // The controls changed since the backend's last Sync.
   std::vector<Control*>& DirtyControls() { return dirty_; }
+  // Hands the form and every control to the next Sync again, as a backend
+  // that has just made its windows needs them all, whatever was synced
+  // before.
+  void MarkAllDirty();
 
   TextMetrics& Metrics() const { return metrics_; }
 

@@ -1,5 +1,6 @@
 #include "gui/headless_backend.h"
 
+#include "gui/realisation.h"
 #include "platform/codepage.h"
 
 namespace tabulon::gui {
@@ -38,8 +39,7 @@ void HeadlessBackend::Realise(Form& form) {
 
 void HeadlessBackend::Sync(Form& form) {
   ++sync_count_;
-  for (Control* control : form.DirtyControls()) control->MarkClean();
-  form.DirtyControls().clear();
+  TakeChanges(form, [](Control&) {});
 }
 
 int HeadlessBackend::Run(Form& form, ShowState state) {

@@ -40,6 +40,8 @@ class HeadlessBackend : public Backend {
   void Sync(Form& form) override;
   // Records the state and returns 0 at once.
   int Run(Form& form, ShowState state) override;
+  // There is no screen to picture: writes nothing and returns false.
+  bool SaveScreenshot(Form&, const std::string&) override { return false; }
 
   // The script and the record.
   void QueueAnswer(bool yes) { answers_.push_back(yes); }

@@ -1,8 +1,8 @@
 // The desktop's file services: opening with read sharing, reading, writing,
 // deleting and searching the current folder, with the desktop's error codes.
-// One implementation per platform (files_posix.cc, files_win32.cc). Every call
-// reports failure as a code (0 is success) and never throws; the text layer
-// turns codes into failures the user sees.
+// Written once (files.cc) over the few calls each platform provides
+// (files_primitives.h). Every call reports failure as a code (0 is success)
+// and never throws; the text layer turns codes into failures the user sees.
 //
 // Names are the program's own (code page 932 bytes); on POSIX they are
 // spelt on disk through file_names.h, and FindFiles lists them that way.
@@ -15,17 +15,6 @@
 #include <vector>
 
 namespace tabulon::platform {
-
-// The operating system's own handle of an open file: a HANDLE on Windows
-// (a pointer; <windows.h> stays out of this header), a descriptor elsewhere.
-#if defined(_WIN32)
-using NativeFile = void*;
-inline NativeFile const kNoFile =
-    reinterpret_cast<NativeFile>(static_cast<std::intptr_t>(-1));
-#else
-using NativeFile = int;
-inline constexpr NativeFile kNoFile = -1;
-#endif
 
 // The desktop's error codes for the failures Tabulon can meet.
 inline constexpr int kNoError = 0;
@@ -67,16 +56,18 @@ class File {
   // Closes and unlocks. Closing a file that is not open is a success.
   int Close();
 
-  bool IsOpen() const { return handle_ != kNoFile; }
+  bool IsOpen() const { return handle_ != -1; }
 
  private:
   friend class ReplacementFile;
-  explicit File(NativeFile handle, std::int64_t size = -1)
+  explicit File(std::intptr_t handle, std::int64_t size = -1)
       : handle_(handle), size_at_open_(size) {}
-  NativeFile handle_ = kNoFile;
+  // The system's handle (a descriptor, or a HANDLE as a number), -1 when
+  // closed.
+  std::intptr_t handle_ = -1;
   // The size the platform gave at opening, -1 when not known: reading needs
-  // no second look at the file to size its buffer (POSIX only).
-  [[maybe_unused]] std::int64_t size_at_open_ = -1;
+  // no second look at the file to size its buffer.
+  std::int64_t size_at_open_ = -1;
 };
 
 // Writes a file anew without ever leaving it half written: the bytes go to a
@@ -97,13 +88,13 @@ class ReplacementFile {
   void Abandon();
 
  private:
+  // Makes the temporary file beside `name` under a name not yet taken.
+  int CreateTemporaryBeside(const std::string& name);
+
   std::string name_;
   std::string temporary_name_;
   File target_;
   File temporary_;
-  // The replaced file's attributes where the platform has them and its own
-  // replacement might not keep them (hidden, system, archive): Windows only.
-  [[maybe_unused]] std::uint32_t target_attributes_ = 0;
 };
 
 // Deletes the named file at once and for good.
@@ -120,7 +111,15 @@ std::vector<std::string> FindFiles(std::string_view pattern);
 bool WildcardMatch(std::string_view pattern, std::string_view name);
 
 // A seam for tests: makes the n-th next call of one kind fail with a code.
-enum class FileOperation { kOpen, kRead, kWrite, kClose, kRename, kDelete };
+enum class FileOperation {
+  kOpen,
+  kRead,
+  kWrite,
+  kSync,
+  kClose,
+  kRename,
+  kDelete,
+};
 void InjectFaultForTesting(FileOperation operation, int nth, int code);
 void ClearFaultsForTesting();
 

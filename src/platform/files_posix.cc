@@ -1,18 +1,20 @@
+// The file primitives on POSIX: open-file-description locks stand in for
+// the desktop's share modes, errno values become the desktop's codes, and
+// names are spelt on disk in the locale's character set.
 #include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <utility>
 
 #include "platform/errno_codes.h"
-#include "platform/fault_seam.h"
 #include "platform/file_names.h"
 #include "platform/files.h"
+#include "platform/files_primitives.h"
 
 namespace tabulon::platform {
 namespace {
@@ -77,8 +79,7 @@ void CloseQuietly(int& fd) {
 // stays open. Directories are denied as the desktop denies them. `size` is
 // the file's size once it is open.
 int OpenLocked(const std::string& name, int flags, short lock_type, int& fd,
-               std::int64_t* size = nullptr) {
-  if (int fault = TakeFault(FileOperation::kOpen)) return fault;
+               std::int64_t& size) {
   // Not blocking: a named pipe put where a file should be must not hang the
   // program; it is refused below like a folder. The flag stays on: reading
   // and writing a regular file never wait on it, and the lock is taken
@@ -98,27 +99,13 @@ int OpenLocked(const std::string& name, int flags, short lock_type, int& fd,
     CloseQuietly(fd);
     return code;
   }
-  if (size != nullptr) *size = static_cast<std::int64_t>(info.st_size);
+  size = static_cast<std::int64_t>(info.st_size);
   return kNoError;
 }
 
-// Refuses writing to an existing name that is read-only or no plain file.
-int CheckWritable(const std::string& name) {
-  struct stat info;
-  if (stat(name.c_str(), &info) != 0) return kNoError;  // open will tell
-  if (!S_ISREG(info.st_mode) || IsReadOnly(info)) return kAccessDenied;
-  return kNoError;
-}
-
-// A name for the temporary file beside `name`, hidden by its leading dot.
-std::string TemporaryNameFor(const std::string& name, int attempt) {
-  static std::atomic<unsigned> counter{0};
-  std::string folder = FolderOf(name);
-  std::string prefix = name.find('/') == std::string::npos ? "" : folder + "/";
-  char suffix[48];
-  std::snprintf(suffix, sizeof suffix, ".%d.%u.%d.tmp",
-                static_cast<int>(getpid()), counter.fetch_add(1), attempt);
-  return prefix + "." + LastPartOf(name) + suffix;
+// The code of a system call's result: 0 is success, -1 tells errno.
+int CodeOf(int result) {
+  return result == 0 ? kNoError : ErrorCodeFromErrno(errno);
 }
 
 }  // namespace
@@ -148,196 +135,100 @@ int ErrorCodeFromErrno(int error_number) {
   }
 }
 
-File::File(File&& other) noexcept
-    : handle_(std::exchange(other.handle_, -1)),
-      size_at_open_(std::exchange(other.size_at_open_, -1)) {}
+namespace native {
 
-File& File::operator=(File&& other) noexcept {
-  if (this != &other) {
-    CloseQuietly(handle_);
-    handle_ = std::exchange(other.handle_, -1);
-    size_at_open_ = std::exchange(other.size_at_open_, -1);
-  }
-  return *this;
+const int kNameTaken = EEXIST;
+
+std::string SystemName(const std::string& program_name) {
+  return FileSystemName(program_name);
 }
 
-File::~File() { CloseQuietly(handle_); }
+int CheckWritable(const std::string& name, bool& exists) {
+  struct stat info;
+  exists = stat(name.c_str(), &info) == 0;
+  if (!exists) return kNoError;  // open will tell
+  if (!S_ISREG(info.st_mode) || IsReadOnly(info)) return kAccessDenied;
+  return kNoError;
+}
 
-int File::OpenForReading(const std::string& program_name, File& out) {
-  out.Close();
-  const std::string name = FileSystemName(program_name);
+int Open(const std::string& name, Access access, Handle& handle,
+         std::int64_t& size) {
+  int fd = -1;
+  int code = kNoError;
+  switch (access) {
+    case Access::kRead:
+      code = OpenLocked(name, O_RDONLY, F_RDLCK, fd, size);
+      break;
+    case Access::kWrite:
+      // No O_TRUNC: the file is emptied only once the lock is ours.
+      code = OpenLocked(name, O_WRONLY | O_CREAT, F_WRLCK, fd, size);
+      if (code == kNoError && ftruncate(fd, 0) != 0) {
+        code = ErrorCodeFromErrno(errno);
+        CloseQuietly(fd);
+      }
+      size = 0;
+      break;
+    case Access::kHold:
+      code = OpenLocked(name, O_WRONLY, F_WRLCK, fd, size);
+      break;
+  }
+  handle = fd;
+  return code;
+}
+
+int CreateTemporary(const std::string& name, Handle target, Handle& handle) {
   int fd = -1;
   std::int64_t size = -1;
-  int code = OpenLocked(name, O_RDONLY, F_RDLCK, fd, &size);
-  if (code != kNoError) return code;
-  out = File(fd, size);
-  return kNoError;
-}
-
-int File::CreateForWriting(const std::string& program_name, File& out) {
-  out.Close();
-  const std::string name = FileSystemName(program_name);
-  if (int code = CheckWritable(name)) return code;
-  int fd = -1;
-  // No O_TRUNC: the file is emptied only once the lock is ours.
-  int code = OpenLocked(name, O_WRONLY | O_CREAT, F_WRLCK, fd);
-  if (code != kNoError) return code;
-  if (ftruncate(fd, 0) != 0) {
-    code = ErrorCodeFromErrno(errno);
-    CloseQuietly(fd);
-    return code;
-  }
-  out = File(fd);
-  return kNoError;
-}
-
-int File::ReadAll(std::string& bytes) {
-  if (!IsOpen()) return kInvalidHandle;
-  int code = TakeFault(FileOperation::kRead);
-  // The size known from opening sizes the first piece (one byte more finds
-  // the end at once), so a small answer file takes one read and does not pay
-  // for a large zeroed buffer. A file that changed size since is read on.
-  const std::int64_t expected = std::exchange(size_at_open_, -1);
-  const size_t start = bytes.size();
-  constexpr size_t kPiece = 1 << 16;
-  size_t chunk = expected >= 0 ? static_cast<size_t>(expected) + 1 : kPiece;
-  bytes.reserve(start + chunk);
-  while (code == kNoError) {
-    size_t old_size = bytes.size();
-    bytes.resize(old_size + chunk);
-    ssize_t got = read(handle_, bytes.data() + old_size, chunk);
-    bytes.resize(old_size + (got > 0 ? static_cast<size_t>(got) : 0));
-    if (got == 0) return kNoError;
-    // A regular file reads short only at its end: the size it had at
-    // opening, read short, is all of it.
-    if (got > 0 && static_cast<size_t>(got) < chunk &&
-        static_cast<std::int64_t>(bytes.size() - start) == expected) {
-      return kNoError;
-    }
-    // A file that grew is read on in large pieces.
-    if (got > 0) chunk = std::max(chunk, kPiece);
-    if (got < 0 && errno != EINTR) code = ErrorCodeFromErrno(errno);
-  }
-  CloseQuietly(handle_);
-  return code;
-}
-
-int File::Write(std::string_view bytes) {
-  if (!IsOpen()) return kInvalidHandle;
-  int code = TakeFault(FileOperation::kWrite);
-  while (code == kNoError && !bytes.empty()) {
-    ssize_t put = write(handle_, bytes.data(), bytes.size());
-    if (put > 0) {
-      bytes.remove_prefix(static_cast<size_t>(put));
-    } else if (put == 0) {
-      code = kDiskFull;
-    } else if (errno != EINTR) {
-      code = ErrorCodeFromErrno(errno);
-    }
-  }
-  if (code != kNoError) CloseQuietly(handle_);
-  return code;
-}
-
-int File::Sync() {
-  if (!IsOpen()) return kInvalidHandle;
-  if (fsync(handle_) == 0) return kNoError;
-  int code = ErrorCodeFromErrno(errno);
-  CloseQuietly(handle_);
-  return code;
-}
-
-int File::Close() {
-  if (!IsOpen()) return kNoError;
-  int code = TakeFault(FileOperation::kClose);
-  // The descriptor is gone after close() whatever it reports.
-  if (close(std::exchange(handle_, -1)) != 0 && code == kNoError) {
-    code = ErrorCodeFromErrno(errno);
-  }
-  return code;
-}
-
-ReplacementFile::~ReplacementFile() { Abandon(); }
-
-int ReplacementFile::Begin(const std::string& program_name) {
-  Abandon();
-  // The temporary's name and the rename are spelt on disk as well.
-  const std::string name = FileSystemName(program_name);
-  if (int code = CheckWritable(name)) return code;
-  // Hold the real file for the whole replacement, as writing it in place
-  // would; a missing one is simply created by the rename.
-  int target_fd = -1;
-  mode_t mode = 0666;
-  bool keep_mode = false;
-  if (access(name.c_str(), F_OK) == 0) {
-    int code = OpenLocked(name, O_WRONLY, F_WRLCK, target_fd);
-    if (code != kNoError) return code;
-    target_ = File(target_fd);
-    struct stat info;
-    if (fstat(target_fd, &info) == 0) {
-      mode = info.st_mode & 07777;
-      keep_mode = true;
-    }
-  }
-  int temporary_fd = -1;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    temporary_name_ = TemporaryNameFor(name, attempt);
-    int code = OpenLocked(temporary_name_, O_WRONLY | O_CREAT | O_EXCL, F_WRLCK,
-                          temporary_fd);
-    if (code == kNoError) break;
-    temporary_name_.clear();
-    if (code == EEXIST) continue;  // a name clash: try another name
-    target_.Close();
-    return code;
-  }
-  if (temporary_fd < 0) {
-    target_.Close();
-    return EEXIST;
-  }
+  const int code =
+      OpenLocked(name, O_WRONLY | O_CREAT | O_EXCL, F_WRLCK, fd, size);
   // The new file keeps the permissions of the one it replaces.
-  if (keep_mode) fchmod(temporary_fd, mode);
-  temporary_ = File(temporary_fd);
-  name_ = name;
-  return kNoError;
-}
-
-int ReplacementFile::Write(std::string_view bytes) {
-  if (!temporary_.IsOpen()) return kInvalidHandle;
-  int code = temporary_.Write(bytes);
-  if (code != kNoError) Abandon();
+  struct stat info;
+  if (code == kNoError && target != kNoHandle &&
+      fstat(static_cast<int>(target), &info) == 0) {
+    fchmod(fd, info.st_mode & 07777);
+  }
+  handle = fd;
   return code;
 }
 
-int ReplacementFile::Commit() {
-  if (!temporary_.IsOpen()) return kInvalidHandle;
-  int code = temporary_.Sync();
-  if (code == kNoError) code = temporary_.Close();
-  if (code == kNoError) code = TakeFault(FileOperation::kRename);
-  if (code == kNoError && rename(temporary_name_.c_str(), name_.c_str()) != 0) {
-    code = ErrorCodeFromErrno(errno);
-  }
-  if (code != kNoError) {
-    Abandon();
-    return code;
-  }
-  // The replacement is in place; the old file's lock has nothing left to
-  // protect, so closing it cannot fail the write.
-  temporary_name_.clear();
-  Abandon();
-  return kNoError;
+// Hidden by its leading dot.
+std::string TemporaryName(const std::string& name, int attempt) {
+  static std::atomic<unsigned> counter{0};
+  std::string folder = FolderOf(name);
+  std::string prefix = name.find('/') == std::string::npos ? "" : folder + "/";
+  char suffix[48];
+  std::snprintf(suffix, sizeof suffix, ".%d.%u.%d.tmp",
+                static_cast<int>(getpid()), counter.fetch_add(1), attempt);
+  return prefix + "." + LastPartOf(name) + suffix;
 }
 
-void ReplacementFile::Abandon() {
-  temporary_ = File();
-  if (!temporary_name_.empty()) unlink(temporary_name_.c_str());
-  temporary_name_.clear();
-  target_ = File();
-  name_.clear();
+int Read(Handle handle, char* buffer, std::size_t size, std::size_t& got) {
+  ssize_t read_now;
+  do {
+    read_now = read(static_cast<int>(handle), buffer, size);
+  } while (read_now < 0 && errno == EINTR);
+  got = read_now > 0 ? static_cast<std::size_t>(read_now) : 0;
+  return read_now < 0 ? ErrorCodeFromErrno(errno) : kNoError;
 }
 
-int DeleteFileByName(const std::string& program_name) {
-  if (int fault = TakeFault(FileOperation::kDelete)) return fault;
-  const std::string name = FileSystemName(program_name);
+int Write(Handle handle, std::string_view bytes, std::size_t& put) {
+  ssize_t written;
+  do {
+    written = write(static_cast<int>(handle), bytes.data(), bytes.size());
+  } while (written < 0 && errno == EINTR);
+  put = written > 0 ? static_cast<std::size_t>(written) : 0;
+  return written < 0 ? ErrorCodeFromErrno(errno) : kNoError;
+}
+
+int Sync(Handle handle) { return CodeOf(fsync(static_cast<int>(handle))); }
+
+int Close(Handle handle) { return CodeOf(close(static_cast<int>(handle))); }
+
+int Replace(const std::string& temporary, const std::string& name, Handle) {
+  return CodeOf(rename(temporary.c_str(), name.c_str()));
+}
+
+int Delete(const std::string& name) {
   struct stat info;
   if (lstat(name.c_str(), &info) != 0) return OpenErrorCode(errno, name);
   if (S_ISDIR(info.st_mode)) return kAccessDenied;
@@ -355,6 +246,10 @@ int DeleteFileByName(const std::string& program_name) {
   if (unlink(name.c_str()) != 0) return OpenErrorCode(errno, name);
   return kNoError;
 }
+
+void Remove(const std::string& name) { unlink(name.c_str()); }
+
+}  // namespace native
 
 namespace {
 

@@ -41,7 +41,7 @@ std::size_t FindQuestionLine(const NumberedLines& lines, std::size_t p) {
 std::size_t ReadChoices(const NumberedLines& lines, std::size_t p,
                         Question& question) {
   for (std::string& choice : question.choices) {
-    const std::string& line = lines.Line(p);
+    const std::string_view line = lines.Line(p);
     if (!lines.Has(p) || line.empty() || IsQuestionLine(line)) break;
     choice = line;
     ++p;
@@ -61,10 +61,8 @@ std::size_t ReadQuestion(const NumberedLines& lines, std::size_t p,
   return question.IsChoice() ? ReadChoices(lines, p, question) : p;
 }
 
-}  // namespace
-
-Questionnaire ParseQuestionnaire(const std::vector<std::string>& file_lines) {
-  const NumberedLines lines(file_lines);
+// The questionnaire from the numbered lines of a definition file.
+Questionnaire ParseLines(const NumberedLines& lines) {
   Questionnaire questionnaire;
   questionnaire.title = lines.Line(1);
   questionnaire.description = lines.Line(2);
@@ -78,12 +76,19 @@ Questionnaire ParseQuestionnaire(const std::vector<std::string>& file_lines) {
   return questionnaire;
 }
 
+}  // namespace
+
+Questionnaire ParseQuestionnaire(const std::vector<std::string>& file_lines) {
+  const std::vector<std::string_view> views = text::LineViews(file_lines);
+  return ParseLines(NumberedLines(views));
+}
+
 Questionnaire LoadQuestionnaire() {
   // The whole file, however long, before anything is filled: a failure
   // leaves nothing behind.
-  const std::vector<std::string> lines =
-      text::ReadTextLines(text::Text(text::FixedText::kDefinitionFileName));
-  return ParseQuestionnaire(lines);
+  text::LineReader reader;
+  return ParseLines(NumberedLines(
+      reader.Read(text::Text(text::FixedText::kDefinitionFileName))));
 }
 
 }  // namespace tabulon::survey

@@ -1,5 +1,6 @@
 #include "survey/results_csv.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -74,55 +75,29 @@ void WriteChoiceRow(text::TextOutputFile& out,
 // One answer file's row: who answered, then the raw answers by position.
 void WriteRespondentRow(text::TextOutputFile& out,
                         const std::vector<Column>& columns,
-                        const RespondentRow& row) {
-  WriteField(out, row.computer_name);
-  WriteField(out, row.respondent_name);
+                        const RespondentTable::Fields& row) {
+  WriteField(out, row[RespondentTable::kComputerNameField]);
+  WriteField(out, row[RespondentTable::kRespondentNameField]);
   WriteQuestionBlocks(out, columns, [&](int q, int k) {
-    return std::string_view(row.Answer(q, k));
+    return row[RespondentTable::AnswerField(q, k)];
   });
   out.EndLine();
 }
 
-void WriteRespondentRow(text::TextOutputFile& out,
-                        const std::vector<Column>& columns,
-                        const RespondentStore::Fields& row) {
-  WriteField(out, row[RespondentStore::kComputerNameField]);
-  WriteField(out, row[RespondentStore::kRespondentNameField]);
-  WriteQuestionBlocks(out, columns, [&](int q, int k) {
-    return row[RespondentStore::AnswerField(q, k)];
-  });
-  out.EndLine();
-}
+}  // namespace
 
-// Rows 1 to `respondents` of a table, `row(r)` giving row r (from 0),
-// after the two heading rows.
-template <typename RowOf>
-void WriteResults(const Questionnaire& questionnaire, int respondents,
-                  RowOf row) {
+void WriteTallyResults(const Questionnaire& questionnaire,
+                       const RespondentTable& table) {
   const std::vector<Column> columns = QuestionColumns(questionnaire);
   // The new content replaces the earlier file only at Close.
   text::TextOutputFile out;
   out.Create(text::Text(text::FixedText::kResultsFileName));
   WriteQuestionRow(out, questionnaire, columns);
   WriteChoiceRow(out, questionnaire, columns);
-  for (int r = 1; r <= respondents; ++r) {
-    WriteRespondentRow(out, columns, row(static_cast<size_t>(r - 1)));
+  for (std::size_t r = 0; r < table.size(); ++r) {
+    WriteRespondentRow(out, columns, table.FieldsOf(r));
   }
   out.Close();
-}
-
-}  // namespace
-
-void WriteTallyResults(const Questionnaire& questionnaire,
-                       const RespondentTable& table, int respondents) {
-  WriteResults(questionnaire, respondents,
-               [&](size_t r) -> const RespondentRow& { return table.at(r); });
-}
-
-void WriteStoredResults(const Questionnaire& questionnaire,
-                        const RespondentStore& table, int respondents) {
-  WriteResults(questionnaire, respondents,
-               [&](size_t r) { return table.FieldsOf(r); });
 }
 
 }  // namespace tabulon::survey

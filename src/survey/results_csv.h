@@ -4,28 +4,16 @@
 #ifndef TABULON_SURVEY_RESULTS_CSV_H_
 #define TABULON_SURVEY_RESULTS_CSV_H_
 
-#include <concepts>
-
 #include "survey/questionnaire.h"
-#include "survey/respondent_store.h"
-#include "survey/tally.h"
+#include "survey/respondent_table.h"
 
 namespace tabulon::survey {
 
-// Rewrites "集計結果.csv" in the current folder from the first `respondents`
-// rows of `table`. The earlier file is replaced only once the new one is
-// complete; a failure raises InputOutputFailure and leaves it as it was.
+// Rewrites "集計結果.csv" in the current folder, one row per row of `table`.
+// The earlier file is replaced only once the new one is complete; a failure
+// raises InputOutputFailure and leaves it as it was.
 void WriteTallyResults(const Questionnaire& questionnaire,
-                       const RespondentTable& table, int respondents);
-void WriteStoredResults(const Questionnaire& questionnaire,
-                        const RespondentStore& table, int respondents);
-// The same from the compact table. A template only so that an empty braced
-// list still means the plain table.
-template <std::same_as<RespondentStore> Store>
-void WriteTallyResults(const Questionnaire& questionnaire, const Store& table,
-                       int respondents) {
-  WriteStoredResults(questionnaire, table, respondents);
-}
+                       const RespondentTable& table);
 
 }  // namespace tabulon::survey
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "survey/questionnaire.h"
+#include "survey/respondent_table.h"
 
 namespace tabulon::survey {
 
@@ -28,23 +29,6 @@ class ChoiceCounts {
   std::array<std::array<std::int64_t, kChoiceCount>, kQuestionCount> sums_{};
 };
 
-// One answer file's raw texts.
-struct RespondentRow {
-  std::string computer_name;
-  std::string respondent_name;
-  // answer (q, c) at [q - 1][c - 1]; a text answer is answer (q, 1).
-  std::array<std::array<std::string, kChoiceCount>, kQuestionCount> answers;
-
-  const std::string& Answer(int q, int c) const {
-    return answers.at(q - 1).at(c - 1);
-  }
-};
-
-// One row per answer file of the last tally, in list order, as plain
-// strings. The window keeps its table more compactly (RespondentStore).
-using RespondentTable = std::vector<RespondentRow>;
-class RespondentStore;
-
 // Told after every section of every file, so the display follows the tally.
 class TallyListener {
  public:
@@ -56,20 +40,19 @@ class TallyListener {
   virtual void TextAnswerFound(int q, const std::string& text) = 0;
 };
 
-// Tallies one answer file's lines into `row` and `counts`, telling `listener`
-// after each section. Raises NotAnIntegerFailure at a bad choice line.
-void TallyAnswerLines(const std::vector<std::string>& lines, RespondentRow& row,
-                      ChoiceCounts& counts, TallyListener& listener);
+// Tallies one answer file's lines into a new last row of `table` and into
+// `counts`, telling `listener` after each section. Raises
+// NotAnIntegerFailure at a bad choice line, the row kept as far as it got.
+void TallyAnswerLines(const std::vector<std::string>& lines,
+                      RespondentTable& table, ChoiceCounts& counts,
+                      TallyListener& listener);
 
 // Tallies the named answer files in order. `counts` and `table` start empty;
-// row r belongs to names[r - 1]. A failure (unreadable file, bad choice line)
-// raises at once; what was tallied before it stays, the failing file's row
-// as far as it got.
+// row r (from 0) belongs to names[r]. A failure (unreadable file, bad choice
+// line) raises at once; what was tallied before it stays, the failing file's
+// row as far as it got.
 void TallyAnswerFiles(const std::vector<std::string>& names,
                       ChoiceCounts& counts, RespondentTable& table,
-                      TallyListener& listener);
-void TallyAnswerFiles(const std::vector<std::string>& names,
-                      ChoiceCounts& counts, RespondentStore& table,
                       TallyListener& listener);
 
 }  // namespace tabulon::survey

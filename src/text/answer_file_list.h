@@ -9,7 +9,8 @@
 
 namespace tabulon::text {
 
-// The window layer's busy mouse pointer, shown while a long list is read.
+// The control layer's busy mouse pointer (a backend's, gui/), shown while a
+// long list is read.
 class BusyPointer {
  public:
   virtual ~BusyPointer() = default;

@@ -1,5 +1,6 @@
 // The standard error box: how a failure is shown to the user. The box itself
-// belongs to the window layer; this piece decides what it says.
+// belongs to the control layer's backends (gui/); this piece decides what it
+// says.
 #ifndef TABULON_TEXT_ERROR_BOX_H_
 #define TABULON_TEXT_ERROR_BOX_H_
 

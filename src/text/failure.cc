@@ -1,5 +1,6 @@
 #include "text/failure.h"
 
+#include "platform/files.h"
 #include "text/fixed_texts.h"
 
 namespace tabulon::text {
@@ -9,13 +10,13 @@ InputOutputFailure::InputOutputFailure(int code)
 
 std::string MessageForCode(int code) {
   switch (code) {
-    case 2:
+    case platform::kFileNotFound:
       return Text(FixedText::kFileNotFound);
-    case 3:
+    case platform::kPathNotFound:
       return Text(FixedText::kInvalidFileName);
-    case 4:
+    case platform::kTooManyOpenFiles:
       return Text(FixedText::kTooManyOpenFiles);
-    case 5:
+    case platform::kAccessDenied:
       return Text(FixedText::kAccessDenied);
     case 100:
       return Text(FixedText::kReadPastEnd);

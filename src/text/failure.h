@@ -1,5 +1,6 @@
 // The failures that end a handler: raised where they occur, caught only by
-// the window layer's guard, and shown in the standard error box.
+// the control layer's handler guard (gui/), and shown in the standard error
+// box.
 #ifndef TABULON_TEXT_FAILURE_H_
 #define TABULON_TEXT_FAILURE_H_
 
@@ -32,8 +33,10 @@ class InputOutputFailure : public Failure {
   int code_;
 };
 
-// The fixed message for a code: 2, 3, 4, 5, 100, 101 and 106 have their own
-// texts; every other code gives "I/O エラー (code)". CP932 bytes.
+// The fixed message for a code: the platform's file-not-found, path-not-found,
+// too-many-open-files and access-denied codes (2 to 5) and the runtime
+// library's 100, 101 and 106 have their own texts; every other code gives
+// "I/O エラー (code)". CP932 bytes.
 std::string MessageForCode(int code);
 
 // Raises InputOutputFailure(code) unless code is 0.

@@ -4,29 +4,36 @@
 #define TABULON_TEXT_NUMBERED_LINES_H_
 
 #include <cstddef>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tabulon::text {
 
-// A view of lines that must outlive it.
+// A view of lines that must outlive it (LineReader gives such views).
 class NumberedLines {
  public:
-  explicit NumberedLines(const std::vector<std::string>& lines)
+  explicit NumberedLines(std::span<const std::string_view> lines)
       : lines_(lines) {}
 
   std::size_t Count() const { return lines_.size(); }
   // True for k = 1 to Count().
   bool Has(std::size_t k) const { return k >= 1 && k <= lines_.size(); }
-  // Line k, or the empty string for a line the file does not have.
-  const std::string& Line(std::size_t k) const {
-    return Has(k) ? lines_[k - 1] : kNoLine;
+  // Line k, or the empty text for a line the file does not have.
+  std::string_view Line(std::size_t k) const {
+    return Has(k) ? lines_[k - 1] : std::string_view();
   }
 
  private:
-  static inline const std::string kNoLine;
-  const std::vector<std::string>& lines_;
+  std::span<const std::string_view> lines_;
 };
+
+// Views of lines held as strings, to number them; valid while `lines` is.
+inline std::vector<std::string_view> LineViews(
+    const std::vector<std::string>& lines) {
+  return {lines.begin(), lines.end()};
+}
 
 }  // namespace tabulon::text
 

@@ -72,48 +72,125 @@ constexpr std::array<PanelPlace, kQuestionPanels> kPanelPlaces{{
     {504, 528, 113, "GroupBox1"},
 }};
 
+// One column of a panel's five choice rows: how its labels are named,
+// placed, sized, lettered and coloured. Row 1 has a width and caption of
+// its own.
+struct RowColumn {
+  std::string (*name)(int q, int c);
+  int (*top)(int q, int c);
+  int left;
+  std::array<int, 2> widths;  // row 1, rows 2 to 5
+  int height;
+  bool fixed_pitch;
+  int pixel_size;
+  std::array<std::string_view, 2> captions;  // row 1, rows 2 to 5
+  bool auto_size;
+  bool bar;  // in its row's colour, and read with that row's count
+};
+
 // Row c of panel q; panels without a question label start their rows higher.
 int RowTop(int q, int c) { return (HasQuestionLabel(q) ? 32 : 8) + 16 * c; }
 
-// The five rows of panel q in drawing order: the choice labels, then the
-// count labels, then the bars.
+// The enlarged panel gives each choice two lines: its text above, its count
+// and bar below.
+int EnlargedTextTop(int, int c) {
+  constexpr std::array<int, kRows> kTops{112, 206, 300, 394, 488};
+  return kTops[c - 1];
+}
+int EnlargedCountTop(int, int c) {
+  constexpr std::array<int, kRows> kTops{152, 248, 344, 440, 536};
+  return kTops[c - 1];
+}
+
+// The columns in drawing order: the choice labels, then the count labels,
+// then the bars.
+constexpr std::array<RowColumn, 3> kPanelColumns{{
+    {ChoiceLabelName,
+     RowTop,
+     8,
+     {40, 32},
+     15,
+     true,
+     15,
+     {"Lbl11", "Lbl1"},
+     true,
+     false},
+    {CountLabelName,
+     RowTop,
+     96,
+     {49, 49},
+     17,
+     true,
+     15,
+     {"Lbl1", "Lbl1"},
+     false,
+     false},
+    {BarLabelName,
+     RowTop,
+     144,
+     {336, 32},
+     15,
+     true,
+     15,
+     {kPanelRuler, "Lbl1"},
+     true,
+     true},
+}};
+constexpr std::array<RowColumn, 3> kEnlargedColumns{{
+    {ChoiceLabelName,
+     EnlargedTextTop,
+     16,
+     {81, 81},
+     29,
+     false,
+     29,
+     {"Lbl110", "Lbl110"},
+     true,
+     false},
+    {CountLabelName,
+     EnlargedCountTop,
+     48,
+     {81, 81},
+     29,
+     false,
+     29,
+     {"Lbl110", "Lbl110"},
+     true,
+     false},
+    {BarLabelName,
+     EnlargedCountTop,
+     176,
+     {738, 738},
+     35,
+     true,
+     35,
+     {kEnlargedRuler, kEnlargedRuler},
+     true,
+     true},
+}};
+
+// The five rows of panel q, column by column.
 void AddChoiceRows(int q, const std::string& panel,
+                   const std::array<RowColumn, 3>& columns,
                    std::vector<ControlLayout>& out) {
-  for (int c = 1; c <= kRows; ++c) {
-    out.push_back({.kind = ControlKind::kLabel,
-                   .name = ChoiceLabelName(q, c),
-                   .parent = panel,
-                   .left = 8,
-                   .top = RowTop(q, c),
-                   .width = c == 1 ? 40 : 32,
-                   .height = 15,
-                   .font = FixedPitch(15),
-                   .caption_utf8 = c == 1 ? "Lbl11" : "Lbl1",
-                   .auto_size = true});
-  }
-  for (int c = 1; c <= kRows; ++c) {
-    out.push_back({.kind = ControlKind::kLabel,
-                   .name = CountLabelName(q, c),
-                   .parent = panel,
-                   .left = 96,
-                   .top = RowTop(q, c),
-                   .width = 49,
-                   .height = 17,
-                   .font = FixedPitch(15),
-                   .caption_utf8 = "Lbl1"});
-  }
-  for (int c = 1; c <= kRows; ++c) {
-    out.push_back({.kind = ControlKind::kLabel,
-                   .name = BarLabelName(q, c),
-                   .parent = panel,
-                   .left = 144,
-                   .top = RowTop(q, c),
-                   .width = c == 1 ? 336 : 32,
-                   .height = 15,
-                   .font = FixedPitch(15),
-                   .colour = BarColour(c),
-                   .caption_utf8 = c == 1 ? std::string(kPanelRuler) : "Lbl1",
-                   .auto_size = true});
+  for (const RowColumn& column : columns) {
+    for (int c = 1; c <= kRows; ++c) {
+      const int row = c == 1 ? 0 : 1;
+      out.push_back({.kind = ControlKind::kLabel,
+                     .name = column.name(q, c),
+                     .parent = panel,
+                     .left = column.left,
+                     .top = column.top(q, c),
+                     .width = column.widths[row],
+                     .height = column.height,
+                     .font = column.fixed_pitch
+                                 ? FixedPitch(column.pixel_size)
+                                 : Proportional(column.pixel_size),
+                     .colour = column.bar ? BarColour(c) : Colour::Parent(),
+                     .caption_utf8 = std::string(column.captions[row]),
+                     .auto_size = column.auto_size});
+      if (column.bar) out.back().read_with = CountLabelName(q, c);
+    }
   }
 }
 
@@ -130,7 +207,7 @@ void AddQuestionPanel(int q, std::vector<ControlLayout>& out) {
                  .font = Proportional(15),
                  .colour = kWhite,
                  .caption_utf8 = std::string(place.caption)});
-  AddChoiceRows(q, panel, out);
+  AddChoiceRows(q, panel, kPanelColumns, out);
   if (HasQuestionLabel(q)) {
     out.push_back({.kind = ControlKind::kLabel,
                    .name = QuestionTextName(q),
@@ -151,51 +228,7 @@ void AddQuestionPanel(int q, std::vector<ControlLayout>& out) {
                  .height = 89,
                  .colour = kListColour,
                  .item_height = 15});
-}
-
-// The enlarged rows, each choice on two lines: its text above, its count and
-// bar below.
-void AddEnlargedRows(const std::string& panel,
-                     std::vector<ControlLayout>& out) {
-  constexpr std::array<int, kRows> kChoiceTops{112, 206, 300, 394, 488};
-  constexpr std::array<int, kRows> kCountTops{152, 248, 344, 440, 536};
-  for (int c = 1; c <= kRows; ++c) {
-    out.push_back({.kind = ControlKind::kLabel,
-                   .name = ChoiceLabelName(kEnlargedPanel, c),
-                   .parent = panel,
-                   .left = 16,
-                   .top = kChoiceTops[c - 1],
-                   .width = 81,
-                   .height = 29,
-                   .font = Proportional(29),
-                   .caption_utf8 = "Lbl110",
-                   .auto_size = true});
-  }
-  for (int c = 1; c <= kRows; ++c) {
-    out.push_back({.kind = ControlKind::kLabel,
-                   .name = CountLabelName(kEnlargedPanel, c),
-                   .parent = panel,
-                   .left = 48,
-                   .top = kCountTops[c - 1],
-                   .width = 81,
-                   .height = 29,
-                   .font = Proportional(29),
-                   .caption_utf8 = "Lbl110",
-                   .auto_size = true});
-  }
-  for (int c = 1; c <= kRows; ++c) {
-    out.push_back({.kind = ControlKind::kLabel,
-                   .name = BarLabelName(kEnlargedPanel, c),
-                   .parent = panel,
-                   .left = 176,
-                   .top = kCountTops[c - 1],
-                   .width = 738,
-                   .height = 35,
-                   .font = FixedPitch(35),
-                   .colour = BarColour(c),
-                   .caption_utf8 = std::string(kEnlargedRuler),
-                   .auto_size = true});
-  }
+  out.back().read_with = QuestionTextName(q);
 }
 
 // The enlarged panel: one question at a time in large type.
@@ -221,7 +254,7 @@ void AddEnlargedPanel(std::vector<ControlLayout>& out) {
                  .colour = Colour::Of(SystemColour::kButtonFace),
                  .caption_utf8 = "Lbl110",
                  .word_wrap = true});
-  AddEnlargedRows(panel, out);
+  AddChoiceRows(kEnlargedPanel, panel, kEnlargedColumns, out);
   out.push_back({.kind = ControlKind::kListBox,
                  .name = ListBoxName(kEnlargedPanel),
                  .parent = panel,
@@ -232,6 +265,7 @@ void AddEnlargedPanel(std::vector<ControlLayout>& out) {
                  .font = Proportional(35),
                  .colour = kListColour,
                  .item_height = 35});
+  out.back().read_with = QuestionTextName(kEnlargedPanel);
 }
 
 ControlLayout Button(std::string name, int left, int width, Font font,

@@ -153,7 +153,7 @@ void TForm1::Button1Click() {
   // TextAnswerFound; a failure stops the handler with what was shown so far.
   survey::ChoiceCounts counts;
   survey::TallyAnswerFiles(files.Names(), counts, respondents_, *this);
-  survey::WriteTallyResults(questionnaire_, respondents_, respondents);
+  survey::WriteTallyResults(questionnaire_, respondents_);
   if (InEnlargedMode()) Button6Click();
 }
 

@@ -11,7 +11,7 @@
 #include "gui/backend.h"
 #include "gui/controls.h"
 #include "survey/questionnaire.h"
-#include "survey/respondent_store.h"
+#include "survey/respondent_table.h"
 #include "survey/tally.h"
 #include "text/answer_file_list.h"
 
@@ -83,7 +83,7 @@ class TForm1 : public survey::TallyListener {
   gui::Form form_;
   std::array<QuestionPanel, survey::kQuestionCount + 1> panels_;
   survey::Questionnaire questionnaire_;
-  survey::RespondentStore respondents_;
+  survey::RespondentTable respondents_;
   // The caption of a count, rebuilt in place for every section: its memory
   // is kept from one to the next.
   std::string count_caption_;

@@ -11,7 +11,7 @@
 
 namespace {
 
-using tabulon::test_support::Sjis;
+using tabulon::test_support::Cp932;
 
 // The program running, and its windows found by its process.
 class Started {
@@ -108,11 +108,11 @@ TEST_F(Win32ProgramTest, TalliesIntoTheFolderItWasStartedOn) {
   ASSERT_TRUE(tabulon.Created());
   const HWND window = tabulon.WaitForWindow("TabulonWindow");
   ASSERT_NE(window, nullptr);
-  const HWND tally = ChildWithText(window, Sjis("アンケート集計"));
+  const HWND tally = ChildWithText(window, Cp932("アンケート集計"));
   ASSERT_NE(tally, nullptr);
   SendMessageA(tally, BM_CLICK, 0, 0);
-  EXPECT_TRUE(tabulon::test_support::Exists("class\\" + Sjis("集計結果.csv")));
-  EXPECT_FALSE(tabulon::test_support::Exists(Sjis("集計結果.csv")));
+  EXPECT_TRUE(tabulon::test_support::Exists("class\\" + Cp932("集計結果.csv")));
+  EXPECT_FALSE(tabulon::test_support::Exists(Cp932("集計結果.csv")));
   PostMessageA(window, WM_CLOSE, 0, 0);
   EXPECT_EQ(tabulon.ExitStatus(), 0u);
 }

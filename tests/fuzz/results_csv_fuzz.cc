@@ -15,8 +15,10 @@
 #include <vector>
 
 #include "fuzz_support.h"
+#include "support/null_listener.h"
 #include "survey/choice_value.h"
 #include "survey/questionnaire.h"
+#include "survey/respondent_table.h"
 #include "survey/results_csv.h"
 #include "survey/tally.h"
 #include "text/fixed_texts.h"
@@ -28,13 +30,8 @@ using tabulon::fuzz::Check;
 using tabulon::survey::kChoiceCount;
 using tabulon::survey::kQuestionCount;
 using tabulon::survey::Questionnaire;
+using tabulon::survey::RespondentRow;
 using tabulon::survey::RespondentTable;
-
-class IgnoringListener : public tabulon::survey::TallyListener {
- public:
-  void ChoiceSectionDone(int, const tabulon::survey::ChoiceCounts&) override {}
-  void TextAnswerFound(int, const std::string&) override {}
-};
 
 bool HasComma(std::string_view s) {
   return s.find(',') != std::string_view::npos;
@@ -44,6 +41,8 @@ bool HasComma(std::string_view s) {
 // goes into the file holds a comma.
 size_t ColumnCount(const Questionnaire& questionnaire,
                    const RespondentTable& table, bool& comma) {
+  std::vector<RespondentRow> rows;
+  for (size_t r = 0; r < table.size(); ++r) rows.push_back(table.Row(r));
   size_t columns = 2;
   for (int q = 1; q <= kQuestionCount; ++q) {
     const auto& question = questionnaire.At(q);
@@ -53,10 +52,10 @@ size_t ColumnCount(const Questionnaire& questionnaire,
       if (k > 1 && question.Choice(k).empty()) continue;
       ++columns;
       comma = comma || HasComma(question.Choice(k));
-      for (const auto& row : table) comma = comma || HasComma(row.Answer(q, k));
+      for (const auto& row : rows) comma = comma || HasComma(row.Answer(q, k));
     }
   }
-  for (const auto& row : table) {
+  for (const auto& row : rows) {
     comma =
         comma || HasComma(row.computer_name) || HasComma(row.respondent_name);
   }
@@ -85,19 +84,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       tabulon::survey::ParseQuestionnaire(tabulon::text::SplitLines(files[0]));
   RespondentTable table;
   tabulon::survey::ChoiceCounts counts;
-  IgnoringListener listener;
+  tabulon::test_support::NullListener listener;
   for (size_t f = 1; f < files.size(); ++f) {
     try {
       tabulon::survey::TallyAnswerLines(tabulon::text::SplitLines(files[f]),
-                                        table.emplace_back(), counts, listener);
+                                        table, counts, listener);
     } catch (const tabulon::survey::NotAnIntegerFailure&) {
       // The row keeps what came before the bad line; writing it is still
       // a fair test of the writer.
     }
   }
 
-  tabulon::survey::WriteTallyResults(questionnaire, table,
-                                     static_cast<int>(table.size()));
+  tabulon::survey::WriteTallyResults(questionnaire, table);
   const std::string csv =
       ReadAll(tabulon::text::Text(tabulon::text::FixedText::kResultsFileName));
 

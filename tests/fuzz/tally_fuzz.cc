@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "fuzz_support.h"
+#include "support/recording_listener.h"
 #include "survey/choice_value.h"
+#include "survey/respondent_table.h"
 #include "survey/tally.h"
 #include "text/textfile.h"
 
@@ -19,27 +21,9 @@ using tabulon::survey::ChoiceCounts;
 using tabulon::survey::kChoiceCount;
 using tabulon::survey::kQuestionCount;
 using tabulon::survey::RespondentRow;
-
-struct Report {
-  int q;
-  bool choice;
-  std::string text;
-  std::int64_t counts[kChoiceCount];
-};
-
-class RecordingListener : public tabulon::survey::TallyListener {
- public:
-  void ChoiceSectionDone(int q, const ChoiceCounts& counts) override {
-    Report report{q, true, {}, {}};
-    for (int c = 1; c <= kChoiceCount; ++c)
-      report.counts[c - 1] = counts.At(q, c);
-    reports.push_back(report);
-  }
-  void TextAnswerFound(int q, const std::string& text) override {
-    reports.push_back(Report{q, false, text, {}});
-  }
-  std::vector<Report> reports;
-};
+using tabulon::survey::RespondentTable;
+using tabulon::test_support::RecordingListener;
+using Report = RecordingListener::Call;
 
 // The value a kept choice answer adds: an empty one was never a choice line.
 std::int64_t ValueOf(const std::string& answer) {
@@ -54,21 +38,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (std::string_view file :
        tabulon::fuzz::SplitFiles(tabulon::fuzz::AsBytes(data, size))) {
     const std::vector<std::string> lines = tabulon::text::SplitLines(file);
-    RespondentRow row;
+    RespondentTable table;
     RecordingListener listener;
     try {
-      tabulon::survey::TallyAnswerLines(lines, row, counts, listener);
+      tabulon::survey::TallyAnswerLines(lines, table, counts, listener);
     } catch (const tabulon::survey::NotAnIntegerFailure&) {
       // The tally stops at the first bad choice line, as it does for files.
       return 0;
     }
+    const RespondentRow row = table.Row(0);
     Check(row.computer_name == (lines.size() >= 1 ? lines[0] : ""),
           "computer name is not line 1");
     Check(row.respondent_name == (lines.size() >= 2 ? lines[1] : ""),
           "respondent name is not line 2");
 
     int last_q = 0;
-    for (const Report& report : listener.reports) {
+    for (const Report& report : listener.calls) {
       Check(report.q > last_q && report.q <= kQuestionCount,
             "sections not reported in question order");
       for (int q = last_q + 1; q < report.q; ++q) {

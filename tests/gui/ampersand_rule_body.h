@@ -54,8 +54,8 @@ inline void ExpectTheAmpersandRule(const LabelPainter& paint) {
            Case{"&A", "A", false},  // the A underlined
            Case{"&表", "表", false},
        }) {
-    const LabelPicture a = paint(test_support::Sjis(c.caption));
-    const LabelPicture b = paint(test_support::Sjis(c.looks_like));
+    const LabelPicture a = paint(test_support::Cp932(c.caption));
+    const LabelPicture b = paint(test_support::Cp932(c.looks_like));
     EXPECT_EQ(a == b, c.alike)
         << "\"" << c.caption << "\" against \"" << c.looks_like << "\"";
   }

@@ -16,7 +16,7 @@
 namespace tabulon::gui {
 namespace {
 
-using tabulon::test_support::Sjis;
+using tabulon::test_support::Cp932;
 
 const Font kFixed15{std::string(kFixedPitchFace), 15, false};
 const Font kFixed35{std::string(kFixedPitchFace), 35, false};
@@ -86,10 +86,10 @@ TEST_F(ControlsTest, AutoSizeLabelTakesTheExtentOfItsCaption) {
     Extent extent;
   };
   const std::vector<Case> cases = {
-      {"Bar15", "     ", {40, 15}},    {"Bar35", "     ", {90, 35}},
+      {"Bar15", "     ", {40, 15}},     {"Bar35", "     ", {90, 35}},
       {"Bar15", "", {8, 15}},   // an empty caption measures as one space
       {"Bar35", "", {18, 35}},  // and still paints a block
-      {"Bar15", Sjis("人"), {16, 15}}, {"Bar15", Sjis("12人"), {32, 15}},
+      {"Bar15", Cp932("人"), {16, 15}}, {"Bar15", Cp932("12人"), {32, 15}},
       {"Bar15", "a&&b&c", {32, 15}},  // shows "a&bc"
   };
   for (const Case& c : cases) {
@@ -243,7 +243,7 @@ TEST(WithoutAmpersands, ShowsWhatALabelShows) {
   EXPECT_EQ(WithoutAmpersands("a&&b"), "a&b");
   EXPECT_EQ(WithoutAmpersands("&&&x&"), "&x");
   // A CP932 trail byte is never taken for part of an ampersand pair.
-  EXPECT_EQ(WithoutAmpersands(Sjis("表&&")), Sjis("表&"));
+  EXPECT_EQ(WithoutAmpersands(Cp932("表&&")), Cp932("表&"));
 }
 
 TEST(ShownRuns, MarkTheOneCharacterAnAmpersandUnderlines) {
@@ -252,8 +252,8 @@ TEST(ShownRuns, MarkTheOneCharacterAnAmpersandUnderlines) {
   EXPECT_EQ(ShownRuns("a&&b&"), (Runs{{"a&b", false}}));
   EXPECT_EQ(ShownRuns("&&&x&y"),
             (Runs{{"&", false}, {"x", true}, {"y", true}}));
-  EXPECT_EQ(ShownRuns(Sjis("&表示")),
-            (Runs{{Sjis("表"), true}, {Sjis("示"), false}}));
+  EXPECT_EQ(ShownRuns(Cp932("&表示")),
+            (Runs{{Cp932("表"), true}, {Cp932("示"), false}}));
 }
 
 class FileListTest : public tabulon::test_support::InScratchFolder {};
@@ -288,7 +288,7 @@ TEST_F(ControlsTest, AFailureEndsTheHandlerInOneStopBox) {
   ASSERT_EQ(backend_.Stops().size(), 1u);
   EXPECT_EQ(backend_.Stops()[0].caption, "Tabulon");
   EXPECT_EQ(backend_.Stops()[0].message,
-            Sjis("ファイルが見つかりません") + ".");
+            Cp932("ファイルが見つかりません") + ".");
   EXPECT_TRUE(screen_current_at_box);
   EXPECT_EQ(form_["Bar15"].Caption(), "  ");  // nothing rolled back
 
@@ -301,8 +301,9 @@ TEST_F(ControlsTest, AFailureEndsTheHandlerInOneStopBox) {
 
 TEST_F(ControlsTest, FailureMessagesFollowTheFullStopRule) {
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {Sjis("I/O エラー (32)"), Sjis("I/O エラー (32)")},
-      {Sjis("'abc' は整数ではありません"), Sjis("'abc' は整数ではありません.")},
+      {Cp932("I/O エラー (32)"), Cp932("I/O エラー (32)")},
+      {Cp932("'abc' は整数ではありません"),
+       Cp932("'abc' は整数ではありません.")},
       {"", ""},
   };
   for (const auto& [thrown, shown] : cases) {

@@ -18,7 +18,7 @@
 namespace tabulon::platform {
 namespace {
 
-using ::tabulon::test_support::Sjis;
+using ::tabulon::test_support::Cp932;
 
 // Puts a character type locale in force for one test. C.UTF-8 is built
 // into the C library of every Debian release.
@@ -61,8 +61,8 @@ INSTANTIATE_TEST_SUITE_P(
     Names, Utf8NamesTest,
     ::testing::Values(
         NameCase{"Ascii", "PC01.ans", "PC01.ans"},
-        NameCase{"Results", Sjis("集計結果.csv"), "集計結果.csv"},
-        NameCase{"Kana", Sjis("あいう.ans"), "あいう.ans"},
+        NameCase{"Results", Cp932("集計結果.csv"), "集計結果.csv"},
+        NameCase{"Kana", Cp932("あいう.ans"), "あいう.ans"},
         // Not UTF-8, nor code page 932: its bytes stay.
         NameCase{"InvalidBoth", "\x80\x80.ans", "\x80\x80.ans"},
         // UTF-8 without a code page 932 form, and its bytes are no CP932.
@@ -87,8 +87,8 @@ TEST(FileSystemNameTest, NameThatDoesNotRoundTripKeepsItsBytes) {
 
 TEST(FileSystemNameTest, CLocalePassesNamesThroughAsBytes) {
   LocaleFor locale("C");
-  EXPECT_EQ(FileSystemName(Sjis("集計結果.csv")), Sjis("集計結果.csv"));
-  EXPECT_EQ(ProgramName(Sjis("集計結果.csv")), Sjis("集計結果.csv"));
+  EXPECT_EQ(FileSystemName(Cp932("集計結果.csv")), Cp932("集計結果.csv"));
+  EXPECT_EQ(ProgramName(Cp932("集計結果.csv")), Cp932("集計結果.csv"));
   EXPECT_EQ(ProgramName("集計結果.csv"), "集計結果.csv");
   EXPECT_EQ(ProgramName("\xFF.ans"), kRawNameMark + std::string("\xFF.ans"));
 }
@@ -96,10 +96,10 @@ TEST(FileSystemNameTest, CLocalePassesNamesThroughAsBytes) {
 TEST(FileSystemNameTest, FollowsALocaleChangeWithinTheProcess) {
   {
     LocaleFor locale("C.UTF-8");
-    EXPECT_EQ(FileSystemName(Sjis("結果")), "結果");
+    EXPECT_EQ(FileSystemName(Cp932("結果")), "結果");
   }
   LocaleFor locale("C");
-  EXPECT_EQ(FileSystemName(Sjis("結果")), Sjis("結果"));
+  EXPECT_EQ(FileSystemName(Cp932("結果")), Cp932("結果"));
 }
 
 std::set<std::string> DiskNames() {
@@ -174,7 +174,7 @@ class ResultsFileNameTest : public test_support::InScratchFolder {};
 
 TEST_F(ResultsFileNameTest, IsWrittenUnderItsUtf8NameAndListedInCp932) {
   LocaleFor locale("C.UTF-8");
-  const std::string name = Sjis("集計結果.csv");
+  const std::string name = Cp932("集計結果.csv");
   for (const char* content : {"first", "second"}) {
     ReplacementFile file;
     ASSERT_EQ(file.Begin(name), kNoError);
@@ -197,17 +197,17 @@ TEST_F(ResultsFileNameTest, IsWrittenUnderItsUtf8NameAndListedInCp932) {
 TEST_F(ResultsFileNameTest, CreateForWritingUsesTheUtf8Name) {
   LocaleFor locale("C.UTF-8");
   File file;
-  ASSERT_EQ(File::CreateForWriting(Sjis("結果.txt"), file), kNoError);
+  ASSERT_EQ(File::CreateForWriting(Cp932("結果.txt"), file), kNoError);
   file.Close();
   EXPECT_EQ(DiskNames(), std::set<std::string>{"結果.txt"});
 }
 
 TEST_F(ResultsFileNameTest, MissingFileUnderAConvertedNameIsNotFound) {
   LocaleFor locale("C.UTF-8");
-  std::ofstream(Sjis("集計結果.csv")) << "raw";  // the CP932 bytes on disk
+  std::ofstream(Cp932("集計結果.csv")) << "raw";  // the CP932 bytes on disk
   File file;
-  EXPECT_EQ(File::OpenForReading(Sjis("集計結果.csv"), file), kFileNotFound);
-  EXPECT_EQ(DeleteFileByName(Sjis("集計結果.csv")), kFileNotFound);
+  EXPECT_EQ(File::OpenForReading(Cp932("集計結果.csv"), file), kFileNotFound);
+  EXPECT_EQ(DeleteFileByName(Cp932("集計結果.csv")), kFileNotFound);
 }
 
 }  // namespace

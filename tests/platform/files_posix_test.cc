@@ -101,6 +101,12 @@ TEST_F(PosixFilesTest, ReplacementKeepsPermissionsOrGivesTheUsualMode) {
     ReplacementFile replacement;
     ASSERT_EQ(replacement.Begin(name), kNoError);
     ASSERT_EQ(replacement.Write("x"), kNoError);
+    // The content is never readable by more people while it is written.
+    if (std::string(name) == "r.csv") {
+      const Names during = FolderListing();
+      ASSERT_EQ(during.size(), 2u);
+      EXPECT_EQ(ModeOf(during[0]), 0640u) << during[0];
+    }
     ASSERT_EQ(replacement.Commit(), kNoError);
   }
   umask(mask);

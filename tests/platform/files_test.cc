@@ -125,7 +125,7 @@ TEST_F(FilesTest, CreatingEmptiesAnExistingFile) {
   EXPECT_EQ(ReadBytes("old.txt"), "new");
 }
 
-TEST_F(FilesTest, FailedReadOrWriteClosesTheFileAtOnce) {
+TEST_F(FilesTest, FailedReadWriteOrSyncClosesTheFileAtOnce) {
   WriteBytes("a.txt", "abc");
   File file;
   ASSERT_EQ(File::OpenForReading("a.txt", file), kNoError);
@@ -140,6 +140,12 @@ TEST_F(FilesTest, FailedReadOrWriteClosesTheFileAtOnce) {
   EXPECT_FALSE(file.IsOpen());
   EXPECT_EQ(file.Write("x"), kInvalidHandle);
   // The lock went with the descriptor.
+  EXPECT_EQ(File::CreateForWriting("b.txt", file), kNoError);
+
+  const InjectedFault sync_fault(FileOperation::kSync, 1, 5);
+  EXPECT_EQ(file.Sync(), 5);
+  EXPECT_FALSE(file.IsOpen());
+  EXPECT_EQ(file.Sync(), kInvalidHandle);
   EXPECT_EQ(File::CreateForWriting("b.txt", file), kNoError);
 }
 
@@ -177,6 +183,7 @@ TEST_F(FilesTest, FailedReplacementLeavesTheEarlierFileAndNoTemporary) {
     int code;
   } kFaults[] = {
       {FileOperation::kWrite, kDiskFull},
+      {FileOperation::kSync, kDiskFull},
       {FileOperation::kClose, 5},
       {FileOperation::kRename, 5},
   };

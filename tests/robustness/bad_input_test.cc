@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "robustness_support.h"
+#include "support/readable.h"
+#include "support/recording_listener.h"
 #include "support/scratch_folder.h"
 #include "survey/choice_value.h"
 #include "survey/tally.h"
@@ -90,9 +91,9 @@ TEST(BadInputTest, EveryFileGivesTheOutcomeOfItsManifestRow) {
       failure = test_support::Readable(caught.Message());
     }
     ASSERT_EQ(table.size(), 1u);
-    EXPECT_EQ(test_support::Readable(table[0].computer_name),
+    EXPECT_EQ(test_support::Readable(table.Row(0).computer_name),
               expected.computer_name);
-    EXPECT_EQ(test_support::Readable(table[0].respondent_name),
+    EXPECT_EQ(test_support::Readable(table.Row(0).respondent_name),
               expected.respondent_name);
     EXPECT_EQ(Outcome(listener.events, failure), expected.outcome);
   }

@@ -8,6 +8,8 @@
 #include "platform/files.h"
 #include "robustness_support.h"
 #include "support/injected_fault.h"
+#include "support/recording_listener.h"
+#include "support/respondents.h"
 #include "support/scratch_folder.h"
 #include "survey/questionnaire.h"
 #include "survey/results_csv.h"
@@ -20,12 +22,12 @@ namespace tabulon {
 namespace {
 
 using platform::FileOperation;
+using test_support::Cp932;
 using test_support::DeleteEveryListedFile;
 using test_support::FolderListing;
 using test_support::InjectedFault;
 using test_support::ReadBytes;
 using test_support::RecordingListener;
-using test_support::Sjis;
 using test_support::WriteBytes;
 using Lines = std::vector<std::string>;
 
@@ -43,12 +45,8 @@ survey::Questionnaire SmallQuestionnaire() {
 // One respondent; a long computer name makes the writer go to the file
 // twice (once when its buffer fills, once at the end).
 survey::RespondentTable Respondents(bool long_name) {
-  survey::RespondentTable table(1);
-  table[0].computer_name = long_name ? std::string(100000, 'P') : "PC01";
-  table[0].respondent_name = "name";
-  table[0].answers[0] = {"1", "0", "", "", ""};
-  table[0].answers[1][0] = "fun";
-  return table;
+  return test_support::StoreOf({{long_name ? std::string(100000, 'P') : "PC01",
+                                 "name", "[Q1R]", "1", "0", "[Q2T]", "fun"}});
 }
 
 // ---- Writing the results file ----
@@ -70,28 +68,28 @@ class ResultsWriteFaultTest : public FaultSeamTest,
 
 TEST_P(ResultsWriteFaultTest, EarlierFileStaysAndNoTemporaryFileIsLeft) {
   const WriteFault& fault = GetParam();
-  const std::string earlier = Sjis("質問,,前回の結果,\r\n");
+  const std::string earlier = Cp932("質問,,前回の結果,\r\n");
   WriteBytes(ResultsName(), earlier);
 
   {
     const InjectedFault injected(fault.operation, fault.nth, fault.code);
     try {
       survey::WriteTallyResults(SmallQuestionnaire(),
-                                Respondents(fault.long_name), 1);
+                                Respondents(fault.long_name));
       FAIL() << "the write did not fail";
     } catch (const text::InputOutputFailure& failure) {
       EXPECT_EQ(failure.Code(), fault.code);
-      EXPECT_EQ(failure.Message(), Sjis(fault.message));
+      EXPECT_EQ(failure.Message(), Cp932(fault.message));
     }
   }
   EXPECT_EQ(ReadBytes(ResultsName()), earlier);
   EXPECT_EQ(FolderListing(), Lines{ResultsName()});
 
   // Nothing stays open or locked: the next tally writes the file.
-  survey::WriteTallyResults(SmallQuestionnaire(), Respondents(false), 1);
+  survey::WriteTallyResults(SmallQuestionnaire(), Respondents(false));
   EXPECT_EQ(ReadBytes(ResultsName()),
-            Sjis("質問,,q1,,q2,\r\nコンピュータ名,氏名等,yes,no,,\r\n"
-                 "PC01,name,1,0,fun,\r\n"));
+            Cp932("質問,,q1,,q2,\r\nコンピュータ名,氏名等,yes,no,,\r\n"
+                  "PC01,name,1,0,fun,\r\n"));
   EXPECT_EQ(FolderListing(), Lines{ResultsName()});
 }
 
@@ -107,6 +105,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "I/O エラー (32)", false},
         WriteFault{"the new file cannot be made", FileOperation::kOpen, 2, 112,
                    "I/O エラー (112)", false},
+        WriteFault{"flushing the new file fails", FileOperation::kSync, 1, 5,
+                   "ファイルへのアクセスが拒否されました", false},
         WriteFault{"closing the new file fails", FileOperation::kClose, 1, 112,
                    "I/O エラー (112)", false},
         WriteFault{"putting the new file in place is denied",
@@ -117,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(FaultSeamTest, FailedFirstResultsFileLeavesTheFolderEmpty) {
   const InjectedFault fault(FileOperation::kWrite, 1, 112);
   EXPECT_THROW(
-      survey::WriteTallyResults(SmallQuestionnaire(), Respondents(false), 1),
+      survey::WriteTallyResults(SmallQuestionnaire(), Respondents(false)),
       text::InputOutputFailure);
   EXPECT_EQ(FolderListing(), Lines{});
 }
@@ -152,12 +152,12 @@ TEST_P(AnswerReadFaultTest, TallyStopsAtTheSecondFile) {
     FAIL() << "the tally did not fail";
   } catch (const text::InputOutputFailure& failure) {
     EXPECT_EQ(failure.Code(), fault.code);
-    EXPECT_EQ(failure.Message(), Sjis(fault.message));
+    EXPECT_EQ(failure.Message(), Cp932(fault.message));
   }
   EXPECT_EQ(listener.events, (Lines{"choice 1: 1 0 0 0 0", "text 2: fun"}));
   EXPECT_EQ(counts.At(1, 2), 0);
   ASSERT_EQ(table.size(), 1u);
-  EXPECT_EQ(table[0].computer_name, "PC01");
+  EXPECT_EQ(table.Row(0).computer_name, "PC01");
   // The file that failed was closed at once.
   EXPECT_FALSE(test_support::IsHeld("b.ans"));
 }

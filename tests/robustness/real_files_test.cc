@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "robustness_support.h"
+#include "support/recording_listener.h"
 #include "support/scratch_folder.h"
 #include "survey/questionnaire.h"
 #include "survey/results_csv.h"
@@ -21,10 +22,10 @@
 namespace tabulon {
 namespace {
 
+using test_support::Cp932;
 using test_support::DeleteEveryListedFile;
 using test_support::HeldByAnotherProgram;
 using test_support::RecordingListener;
-using test_support::Sjis;
 using test_support::WriteBytes;
 using Lines = std::vector<std::string>;
 
@@ -68,7 +69,7 @@ TEST_F(RealFilesTest, FileVanishedSinceTheListingIsNotFound) {
   } catch (const text::InputOutputFailure& failure) {
     EXPECT_EQ(failure.Code(), 2);
     EXPECT_EQ(text::WithFullStop(failure.Message()),
-              Sjis("ファイルが見つかりません."));
+              Cp932("ファイルが見つかりません."));
   }
   EXPECT_EQ(listener_.events, Lines{"choice 1: 1 0 0 0 0"});
 }
@@ -80,7 +81,7 @@ TEST_F(RealFilesTest, FileHeldByAnotherProgramIsASharingViolation) {
     const HeldByAnotherProgram held("b.ans");
     const text::InputOutputFailure failure = TallyFailure();
     EXPECT_EQ(failure.Code(), 32);
-    EXPECT_EQ(text::WithFullStop(failure.Message()), Sjis("I/O エラー (32)"));
+    EXPECT_EQ(text::WithFullStop(failure.Message()), Cp932("I/O エラー (32)"));
     EXPECT_EQ(listener_.events, Lines{"choice 1: 1 0 0 0 0"});
   }
   // Once it is let go, the next tally reads it.
@@ -128,23 +129,23 @@ TEST_F(RealFilesTest, OneMebibyteLineIsOneLine) {
   WriteBytes("big.ans", line);
   Tally();
   ASSERT_EQ(table_.size(), 1u);
-  EXPECT_EQ(table_[0].computer_name, line);
+  EXPECT_EQ(table_.Row(0).computer_name, line);
   EXPECT_EQ(listener_.events, Lines{});
 }
 
 TEST_F(RealFilesTest, OneMebibyteTextAnswerReachesTheResultsFile) {
   std::string answer;
-  while (answer.size() < (1 << 20)) answer += Sjis("あ");
+  while (answer.size() < (1 << 20)) answer += Cp932("あ");
   WriteBytes("big.ans", "PC\r\nname\r\n[Q1T]\r\n" + answer + "\r\n");
   Tally();
   ASSERT_EQ(table_.size(), 1u);
-  EXPECT_EQ(table_[0].Answer(1, 1), answer);
+  EXPECT_EQ(table_.Row(0).Answer(1, 1), answer);
 
   survey::WriteTallyResults(
-      survey::ParseQuestionnaire({"t", "d", "", "[T]comments"}), table_, 1);
+      survey::ParseQuestionnaire({"t", "d", "", "[T]comments"}), table_);
   EXPECT_EQ(
       test_support::ReadBytes(text::Text(text::FixedText::kResultsFileName)),
-      Sjis("質問,,comments,\r\nコンピュータ名,氏名等,,\r\n") + "PC,name," +
+      Cp932("質問,,comments,\r\nコンピュータ名,氏名等,,\r\n") + "PC,name," +
           answer + ",\r\n");
 }
 
@@ -187,8 +188,7 @@ TEST_F(RealFilesTest, ThousandsOfAnswerFilesAreListedAndTallied) {
   EXPECT_EQ(table_.size(), static_cast<size_t>(kFiles));
 
   survey::WriteTallyResults(
-      survey::ParseQuestionnaire({"t", "d", "", "[R]q", "yes", "no"}), table_,
-      kFiles);
+      survey::ParseQuestionnaire({"t", "d", "", "[R]q", "yes", "no"}), table_);
   const std::string csv =
       test_support::ReadBytes(text::Text(text::FixedText::kResultsFileName));
   size_t rows = 0;

@@ -4,6 +4,6 @@
 
 namespace tabulon::test_support {
 
-std::string Sjis(std::string_view utf8) { return platform::Utf8ToCp932(utf8); }
+std::string Cp932(std::string_view utf8) { return platform::Utf8ToCp932(utf8); }
 
 }  // namespace tabulon::test_support

@@ -15,7 +15,7 @@
 namespace tabulon::test_support {
 
 // CP932 bytes of a UTF-8 literal, for readable fixtures.
-std::string Sjis(std::string_view utf8);
+std::string Cp932(std::string_view utf8);
 
 // Makes a new folder under the system's temporary folder the current folder
 // for the life of the object, and goes back and removes it afterwards, read-

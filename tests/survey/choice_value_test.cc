@@ -12,7 +12,7 @@
 namespace tabulon::survey {
 namespace {
 
-using test_support::Sjis;
+using test_support::Cp932;
 
 struct Conversion {
   std::string line;
@@ -36,7 +36,7 @@ TEST_P(ChoiceLineValueTest, ConvertsOrFailsQuotingTheLine) {
     ADD_FAILURE() << "no failure";
   } catch (const NotAnIntegerFailure& failure) {
     EXPECT_EQ(failure.Message(),
-              "'" + conversion.line + Sjis("' は整数ではありません"));
+              "'" + conversion.line + Cp932("' は整数ではありません"));
   }
 }
 
@@ -69,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
         Conversion{"$", std::nullopt}, Conversion{"0x", std::nullopt},
         Conversion{"$g", std::nullopt}, Conversion{"1.0", std::nullopt},
         Conversion{"1e3", std::nullopt}, Conversion{"abc", std::nullopt},
-        Conversion{Sjis("１"), std::nullopt},
+        Conversion{Cp932("１"), std::nullopt},
         // One byte: a digit is its value, anything else no integer.
         Conversion{"9", 9}, Conversion{"a", std::nullopt},
         Conversion{"x", std::nullopt}, Conversion{" ", std::nullopt}));
@@ -79,9 +79,9 @@ TEST(ChoiceLineValueNulTest, NulByteIsNoDigit) {
 }
 
 TEST(NotAnIntegerFailureTest, QuotesTheLineBytesUnchanged) {
-  const std::string line = Sjis("はい");
+  const std::string line = Cp932("はい");
   EXPECT_EQ(NotAnIntegerFailure(line).Message(),
-            "'" + line + Sjis("' は整数ではありません"));
+            "'" + line + Cp932("' は整数ではありません"));
 }
 
 }  // namespace

@@ -13,8 +13,8 @@
 namespace tabulon::survey {
 namespace {
 
+using test_support::Cp932;
 using test_support::InScratchFolder;
-using test_support::Sjis;
 using test_support::WriteBytes;
 using Choices = std::array<std::string, kChoiceCount>;
 
@@ -134,9 +134,9 @@ TEST(ParseQuestionnaireTest, OnlyAnExactLeadingMarkerMakesAQuestionLine) {
       "t",
       "d",
       "",
-      "[r]lower",                // lower-case letter
-      " [R]indented",            // not at the very start
-      Sjis("［Ｒ］full width"),  // full-width brackets
+      "[r]lower",                 // lower-case letter
+      " [R]indented",             // not at the very start
+      Cp932("［Ｒ］full width"),  // full-width brackets
       "[X]other letter",
       "R]no bracket",
   });
@@ -144,14 +144,15 @@ TEST(ParseQuestionnaireTest, OnlyAnExactLeadingMarkerMakesAQuestionLine) {
 }
 
 TEST(ParseQuestionnaireTest, TextLosesOnlyTheLeadingMarker) {
-  const Questionnaire questionnaire = ParseQuestionnaire(
-      {"t", "d", "", "[C]pick [C] one", "[R]", "[T]" + Sjis("好きな教科は？")});
+  const Questionnaire questionnaire =
+      ParseQuestionnaire({"t", "d", "", "[C]pick [C] one", "[R]",
+                          "[T]" + Cp932("好きな教科は？")});
   ASSERT_EQ(QuestionsInUse(questionnaire), 3);
   EXPECT_EQ(questionnaire.At(1).text, "pick [C] one");
   EXPECT_EQ(questionnaire.At(2).kind,
             "R");  // the marker alone: in use, empty text
   EXPECT_EQ(questionnaire.At(2).text, "");
-  EXPECT_EQ(questionnaire.At(3).text, Sjis("好きな教科は？"));
+  EXPECT_EQ(questionnaire.At(3).text, Cp932("好きな教科は？"));
 }
 
 TEST(ParseQuestionnaireTest, QuestionsAfterTheTenthAreIgnored) {
@@ -171,15 +172,15 @@ TEST(ParseQuestionnaireTest, QuestionsAfterTheTenthAreIgnored) {
 class LoadQuestionnaireTest : public InScratchFolder {};
 
 TEST_F(LoadQuestionnaireTest, ReadsDataTxtBytesUnchanged) {
-  WriteBytes("data.txt", Sjis("学校生活アンケート\r\n説明\r\n\r\n[R]"
-                              "ソフト部？\r\n はい \r\nいいえ"));
+  WriteBytes("data.txt", Cp932("学校生活アンケート\r\n説明\r\n\r\n[R]"
+                               "ソフト部？\r\n はい \r\nいいえ"));
   const Questionnaire questionnaire = LoadQuestionnaire();
-  EXPECT_EQ(questionnaire.title, Sjis("学校生活アンケート"));
+  EXPECT_EQ(questionnaire.title, Cp932("学校生活アンケート"));
   ASSERT_EQ(QuestionsInUse(questionnaire), 1);
   EXPECT_EQ(questionnaire.At(1).text,
-            Sjis("ソフト部？"));  // 0x83 0x5C keeps its trail byte
+            Cp932("ソフト部？"));  // 0x83 0x5C keeps its trail byte
   EXPECT_EQ(questionnaire.At(1).choices,
-            (Choices{Sjis(" はい "), Sjis("いいえ"), "", "", ""}));
+            (Choices{Cp932(" はい "), Cp932("いいえ"), "", "", ""}));
 }
 
 TEST_F(LoadQuestionnaireTest, HasNoLineLimit) {
@@ -198,7 +199,7 @@ TEST_F(LoadQuestionnaireTest, MissingFileFailsWithCode2) {
     FAIL() << "no failure";
   } catch (const text::InputOutputFailure& failure) {
     EXPECT_EQ(failure.Code(), 2);
-    EXPECT_EQ(failure.Message(), Sjis("ファイルが見つかりません"));
+    EXPECT_EQ(failure.Message(), Cp932("ファイルが見つかりません"));
   }
 }
 

@@ -62,9 +62,9 @@ TEST_F(SampleSurveyTest, TalliesCleanly) {
     }
   }
 
-  WriteTallyResults(questionnaire, table, static_cast<int>(table.size()));
+  WriteTallyResults(questionnaire, table);
   const std::string csv =
-      test_support::ReadBytes(test_support::Sjis("集計結果.csv"));
+      test_support::ReadBytes(test_support::Cp932("集計結果.csv"));
   EXPECT_EQ(static_cast<std::size_t>(std::count(csv.begin(), csv.end(), '\n')),
             names.size() + 2);
 }

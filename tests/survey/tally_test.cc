@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "support/recording_listener.h"
 #include "support/scratch_folder.h"
 #include "survey/choice_value.h"
 #include "text/failure.h"
@@ -14,26 +15,12 @@
 namespace tabulon::survey {
 namespace {
 
+using test_support::Cp932;
 using test_support::InScratchFolder;
-using test_support::Sjis;
+using test_support::RecordingListener;
 using test_support::WriteBytes;
 using Lines = std::vector<std::string>;
 using Answers = std::array<std::string, kChoiceCount>;
-
-// Records every listener call, with the counts of the question at that time.
-class RecordingListener : public TallyListener {
- public:
-  void ChoiceSectionDone(int q, const ChoiceCounts& counts) override {
-    std::string event = "choice " + std::to_string(q) + ":";
-    for (int c = 1; c <= kChoiceCount; ++c)
-      event += " " + std::to_string(counts.At(q, c));
-    events.push_back(event);
-  }
-  void TextAnswerFound(int q, const std::string& text) override {
-    events.push_back("text " + std::to_string(q) + ": " + text);
-  }
-  Lines events;
-};
 
 std::string CrLf(const Lines& lines) {
   std::string bytes;
@@ -57,10 +44,11 @@ class TallyAnswerLinesTest : public ::testing::TestWithParam<Sections> {};
 
 TEST_P(TallyAnswerLinesTest, RecordsAndReportsEachSection) {
   const Sections& sections = GetParam();
-  RespondentRow row;
+  RespondentTable table;
   ChoiceCounts counts;
   RecordingListener listener;
-  TallyAnswerLines(sections.lines, row, counts, listener);
+  TallyAnswerLines(sections.lines, table, counts, listener);
+  const RespondentRow row = table.Row(0);
   EXPECT_EQ(listener.events, sections.events);
   for (int q = 1; q <= kQuestionCount; ++q) {
     const Answers expected = q <= static_cast<int>(sections.answers.size())
@@ -127,7 +115,7 @@ INSTANTIATE_TEST_SUITE_P(
             {{}, {"1", "", "", "", ""}}},
         Sections{"markers on trail bytes are not markers",
                  // "コ" is 0x83 0x52: its trail byte reads as "R".
-                 {"PC01", "name", Sjis("[Qコ]"), "[Q1R]", "1"},
+                 {"PC01", "name", Cp932("[Qコ]"), "[Q1R]", "1"},
                  {"choice 2: 1 0 0 0 0"},
                  {{}, {"1", "", "", "", ""}}}),
     [](const ::testing::TestParamInfo<Sections>& info) {
@@ -138,22 +126,23 @@ TEST(TallyAnswerLinesSectionsTest, SectionsAfterTheTenthAreNotRead) {
   Lines lines = {"PC01", "name"};
   for (int q = 1; q <= 12; ++q)
     lines.insert(lines.end(), {"[Q" + std::to_string(q) + "R]", "1"});
-  RespondentRow row;
+  RespondentTable table;
   ChoiceCounts counts;
   RecordingListener listener;
-  TallyAnswerLines(lines, row, counts, listener);
+  TallyAnswerLines(lines, table, counts, listener);
   EXPECT_EQ(listener.events.size(), 10u);
   EXPECT_EQ(listener.events.back(), "choice 10: 1 0 0 0 0");
 }
 
 TEST(TallyAnswerLinesSectionsTest, IdentityLinesAreKeptAsTheyCame) {
-  RespondentRow row;
+  RespondentTable table;
   ChoiceCounts counts;
   RecordingListener listener;
-  TallyAnswerLines({Sjis(" ＰＣ０１ "), Sjis("山田, 太郎")}, row, counts,
+  TallyAnswerLines({Cp932(" ＰＣ０１ "), Cp932("山田, 太郎")}, table, counts,
                    listener);
-  EXPECT_EQ(row.computer_name, Sjis(" ＰＣ０１ "));
-  EXPECT_EQ(row.respondent_name, Sjis("山田, 太郎"));
+  const RespondentRow row = table.Row(0);
+  EXPECT_EQ(row.computer_name, Cp932(" ＰＣ０１ "));
+  EXPECT_EQ(row.respondent_name, Cp932("山田, 太郎"));
 }
 
 // ---- Whole tallies over files ----
@@ -177,9 +166,9 @@ TEST_F(TallyAnswerFilesTest, AddsChoiceLinesOverFiles) {
   EXPECT_EQ(listener_.events,
             (Lines{"choice 1: 1 0 0 0 0", "choice 1: 2 1 0 0 0"}));
   ASSERT_EQ(table_.size(), 2u);
-  EXPECT_EQ(table_[0].computer_name, "PC01");
-  EXPECT_EQ(table_[1].respondent_name, "B");
-  EXPECT_EQ(table_[1].Answer(1, 2), "1");
+  EXPECT_EQ(table_.Row(0).computer_name, "PC01");
+  EXPECT_EQ(table_.Row(1).respondent_name, "B");
+  EXPECT_EQ(table_.Row(1).Answer(1, 2), "1");
 }
 
 TEST_F(TallyAnswerFilesTest, ValuesAreAddedUnchanged) {
@@ -189,7 +178,7 @@ TEST_F(TallyAnswerFilesTest, ValuesAreAddedUnchanged) {
   EXPECT_EQ(counts_.At(1, 2), -1);
   EXPECT_EQ(counts_.At(1, 3), 3);
   EXPECT_EQ(counts_.At(1, 4), 16);
-  EXPECT_EQ(table_[0].Answer(1, 3), " 3");  // the raw text, not the value
+  EXPECT_EQ(table_.Row(0).Answer(1, 3), " 3");  // the raw text, not the value
 }
 
 TEST_F(TallyAnswerFilesTest, SumsStayExactBeyond32Bits) {
@@ -206,14 +195,14 @@ TEST_F(TallyAnswerFilesTest, SumsStayExactBeyond32Bits) {
 
 TEST_F(TallyAnswerFilesTest, NonIntegerLineStopsTheTallyThere) {
   WriteBytes("a.ans", CrLf({"PC01", "A", "[Q1R]", "1", "0", "[Q2R]", "1"}));
-  WriteBytes("b.ans", CrLf({"PC02", "B", "[Q1R]", "1", Sjis("はい"), "1",
+  WriteBytes("b.ans", CrLf({"PC02", "B", "[Q1R]", "1", Cp932("はい"), "1",
                             "[Q2R]", "1"}));
   WriteBytes("c.ans", CrLf({"PC03", "C", "[Q1R]", "1"}));
   try {
     Tally({"a.ans", "b.ans", "c.ans"});
     FAIL() << "no failure";
   } catch (const NotAnIntegerFailure& failure) {
-    EXPECT_EQ(failure.Message(), Sjis("'はい' は整数ではありません"));
+    EXPECT_EQ(failure.Message(), Cp932("'はい' は整数ではありません"));
   }
   // b's first line was added, its section never reported done, c never read.
   EXPECT_EQ(listener_.events,
@@ -252,8 +241,8 @@ TEST_F(TallyAnswerFilesTest, EveryTallyStartsFromNothing) {
   WriteBytes("a.ans", CrLf({"PC01", "A", "[Q1R]", "0"}));
   Tally({"a.ans"});
   ASSERT_EQ(table_.size(), 1u);
-  EXPECT_EQ(table_[0].answers[0], (Answers{"0", "", "", "", ""}));
-  EXPECT_EQ(table_[0].Answer(2, 1), "");
+  EXPECT_EQ(table_.Row(0).answers[0], (Answers{"0", "", "", "", ""}));
+  EXPECT_EQ(table_.Row(0).Answer(2, 1), "");
   EXPECT_EQ(counts_.At(1, 1), 0);
   EXPECT_EQ(counts_.At(1, 2), 0);
 
@@ -274,7 +263,7 @@ TEST_F(TallyAnswerFilesTest, NoFixedCapacities) {
   }
   Tally(names);
   ASSERT_EQ(table_.size(), 150u);
-  EXPECT_EQ(table_[149].computer_name, "PC149");
+  EXPECT_EQ(table_.Row(149).computer_name, "PC149");
   EXPECT_EQ(counts_.At(1, 1), 150);
 }
 

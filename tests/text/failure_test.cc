@@ -13,7 +13,7 @@
 namespace tabulon::text {
 namespace {
 
-using ::tabulon::test_support::Sjis;
+using ::tabulon::test_support::Cp932;
 
 TEST(MessageForCode, ChoosesTheFixedMessage) {
   const struct {
@@ -33,10 +33,10 @@ TEST(MessageForCode, ChoosesTheFixedMessage) {
       {-7, "I/O エラー (-7)"},
   };
   for (const auto& c : kCases) {
-    EXPECT_EQ(MessageForCode(c.code), Sjis(c.message)) << c.code;
+    EXPECT_EQ(MessageForCode(c.code), Cp932(c.message)) << c.code;
     InputOutputFailure failure(c.code);
     EXPECT_EQ(failure.Code(), c.code);
-    EXPECT_EQ(failure.Message(), Sjis(c.message));
+    EXPECT_EQ(failure.Message(), Cp932(c.message));
   }
 }
 
@@ -54,8 +54,8 @@ TEST(FixedTexts, HaveTheirKnownCp932Bytes) {
   EXPECT_EQ(Text(FixedText::kResultsFileName),
             "\x8F\x57\x8C\x76\x8C\x8B\x89\xCA.csv");  // 集計結果.csv
   EXPECT_EQ(Text(FixedText::kEraseQuestion),
-            Sjis("個人データファイルを消去しますか？") + "\r" + "\x81\x69" +
-                Sjis("集計結果.csvは残します") + ")");
+            Cp932("個人データファイルを消去しますか？") + "\r" + "\x81\x69" +
+                Cp932("集計結果.csvは残します") + ")");
   EXPECT_EQ(Text(FixedText::kYesButton), "\x82\xCD\x82\xA2(&Y)");  // はい
 }
 
@@ -74,9 +74,9 @@ TEST(WithFullStop, AppendsAStopUnlessTheTextEndsInOne) {
     std::string message, shown;
   } kCases[] = {
       {"", ""},
-      {Sjis("ファイルが見つかりません"),
-       Sjis("ファイルが見つかりません") + "."},
-      {Sjis("I/O エラー (32)"), Sjis("I/O エラー (32)")},
+      {Cp932("ファイルが見つかりません"),
+       Cp932("ファイルが見つかりません") + "."},
+      {Cp932("I/O エラー (32)"), Cp932("I/O エラー (32)")},
       {"done.", "done."},
       {"wow!", "wow!"},
       {"space ", "space "},
@@ -111,8 +111,8 @@ TEST(StandardErrorBox, ShowsTheMessageUnderTheApplicationTitle) {
   StandardErrorBox(InputOutputFailure(32).Message(), box);
   ASSERT_EQ(box.shown.size(), 2u);
   EXPECT_EQ(box.shown[0].first, "Tabulon");
-  EXPECT_EQ(box.shown[0].second, Sjis("ファイルが見つかりません") + ".");
-  EXPECT_EQ(box.shown[1].second, Sjis("I/O エラー (32)"));
+  EXPECT_EQ(box.shown[0].second, Cp932("ファイルが見つかりません") + ".");
+  EXPECT_EQ(box.shown[1].second, Cp932("I/O エラー (32)"));
 }
 
 }  // namespace

@@ -14,9 +14,9 @@
 namespace tabulon::text {
 namespace {
 
+using ::tabulon::test_support::Cp932;
 using ::tabulon::test_support::InjectedFault;
 using ::tabulon::test_support::ReadBytes;
-using ::tabulon::test_support::Sjis;
 using ::tabulon::test_support::WriteBytes;
 using Lines = std::vector<std::string>;
 
@@ -56,8 +56,9 @@ TEST(SplitLines, FollowsTheLineEndRules) {
 
 TEST(SplitLines, KeepsDoubleByteCharactersWhole) {
   // Trail bytes never take the value of LF or CR, so lines split cleanly.
-  std::string text = Sjis("質問\r\n１問ごと拡大表示\r\n");
-  EXPECT_EQ(SplitLines(text), (Lines{Sjis("質問"), Sjis("１問ごと拡大表示")}));
+  std::string text = Cp932("質問\r\n１問ごと拡大表示\r\n");
+  EXPECT_EQ(SplitLines(text),
+            (Lines{Cp932("質問"), Cp932("１問ごと拡大表示")}));
 }
 
 class TextFileTest : public ::tabulon::test_support::InScratchFolder {};
@@ -74,9 +75,9 @@ std::pair<int, std::string> FailureOf(Action action) {
 }
 
 TEST_F(TextFileTest, ReadsTheLinesOfAFile) {
-  WriteBytes("data.txt", Sjis("題名\r\n説明\n[Q1R]質問\r\n"));
+  WriteBytes("data.txt", Cp932("題名\r\n説明\n[Q1R]質問\r\n"));
   EXPECT_EQ(ReadTextLines("data.txt"),
-            (Lines{Sjis("題名"), Sjis("説明"), Sjis("[Q1R]質問")}));
+            (Lines{Cp932("題名"), Cp932("説明"), Cp932("[Q1R]質問")}));
 }
 
 // ---- LineReader: file after file in one buffer ----
@@ -130,13 +131,13 @@ TEST(SplitLinesInPlace, SqueezesCarriageReturnsWithinTheirLine) {
 
 TEST_F(TextFileTest, ReadingFailuresCarryCodeAndMessage) {
   EXPECT_EQ(FailureOf([] { ReadTextLines("data.txt"); }),
-            std::make_pair(2, Sjis("ファイルが見つかりません")));
+            std::make_pair(2, Cp932("ファイルが見つかりません")));
   EXPECT_EQ(FailureOf([] { ReadTextLines("none/data.txt"); }),
-            std::make_pair(3, Sjis("不正なファイル名です")));
+            std::make_pair(3, Cp932("不正なファイル名です")));
   WriteBytes("data.txt", "x\r\n");
   const InjectedFault fault(platform::FileOperation::kRead, 1, 5);
   EXPECT_EQ(FailureOf([] { ReadTextLines("data.txt"); }),
-            std::make_pair(5, Sjis("ファイルへのアクセスが拒否されました")));
+            std::make_pair(5, Cp932("ファイルへのアクセスが拒否されました")));
   // The failed read closed the file: it can be written now.
   platform::File file;
   EXPECT_EQ(platform::File::CreateForWriting("data.txt", file), 0);
@@ -147,24 +148,24 @@ TEST_F(TextFileTest, LockedFileGivesSharingViolation) {
   platform::File writer;
   ASSERT_EQ(platform::File::CreateForWriting("data.txt", writer), 0);
   EXPECT_EQ(FailureOf([] { ReadTextLines("data.txt"); }),
-            std::make_pair(32, Sjis("I/O エラー (32)")));
+            std::make_pair(32, Cp932("I/O エラー (32)")));
 }
 
 TEST_F(TextFileTest, WritesLinesWithCrLfAndNothingElse) {
   TextOutputFile out;
-  out.Create(Sjis("集計結果.csv"));
-  out.Write(Sjis("質問,,"));
+  out.Create(Cp932("集計結果.csv"));
+  out.Write(Cp932("質問,,"));
   out.EndLine();
   out.EndLine();
   std::string long_line(200000, 'x');
   out.Write(long_line);
   out.Close();
-  EXPECT_EQ(ReadBytes(Sjis("集計結果.csv")),
-            Sjis("質問,,") + "\r\n\r\n" + long_line);
+  EXPECT_EQ(ReadBytes(Cp932("集計結果.csv")),
+            Cp932("質問,,") + "\r\n\r\n" + long_line);
 }
 
 TEST_F(TextFileTest, FailedWriteKeepsTheEarlierResults) {
-  const std::string name = Sjis("集計結果.csv");
+  const std::string name = Cp932("集計結果.csv");
   WriteBytes(name, "earlier\r\n");
   TextOutputFile out;
   out.Create(name);
@@ -174,7 +175,7 @@ TEST_F(TextFileTest, FailedWriteKeepsTheEarlierResults) {
               out.Write(std::string(100000, 'z'));
               out.Close();
             }),
-            std::make_pair(112, Sjis("I/O エラー (112)")));
+            std::make_pair(112, Cp932("I/O エラー (112)")));
   EXPECT_EQ(ReadBytes(name), "earlier\r\n");
   EXPECT_EQ(::tabulon::test_support::FolderListing(),
             std::vector<std::string>{name});
@@ -186,7 +187,7 @@ TEST_F(TextFileTest, FailedWriteKeepsTheEarlierResults) {
 }
 
 TEST_F(TextFileTest, CreatingALockedOrReadOnlyResultsFileFails) {
-  const std::string name = Sjis("集計結果.csv");
+  const std::string name = Cp932("集計結果.csv");
   WriteBytes(name, "earlier");
   {
     platform::File reader;

@@ -66,6 +66,26 @@ TEST(FormDescriptionTest, TabMovesThroughListsAndButtonsInOrder) {
                        "ListBox11", "Button3", "Button4", "Button5"}));
 }
 
+// A bar shows no text and a list no heading: a screen reader reads each
+// with the control that says what it is, wherever the two are placed.
+TEST(FormDescriptionTest, BarsAreReadWithTheirCountsAndListsWithTheirQuestion) {
+  int paired = 0;
+  for (const ControlLayout& layout : MainWindowControls()) {
+    if (layout.read_with.empty()) continue;
+    ++paired;
+    const std::string& partner = Find(layout.read_with).name;
+    if (layout.name.starts_with("Lblg")) {
+      EXPECT_EQ(partner, "Lbln" + layout.name.substr(4)) << layout.name;
+    } else {
+      const int q = std::stoi(layout.name.substr(7));  // "ListBox"q
+      EXPECT_EQ(partner, QuestionTextName(q)) << layout.name;
+    }
+  }
+  EXPECT_EQ(paired, 11 * 5 + 11);
+  EXPECT_EQ(Find("ListBox9").read_with, "GroupBox9");
+  EXPECT_EQ(Find("ListBox11").read_with, "Lbl110");
+}
+
 TEST(FormDescriptionTest, QuestionTenUsesTheDigitZero) {
   EXPECT_EQ(ChoiceLabelName(10, 1), "Lbl01");
   EXPECT_EQ(CountLabelName(10, 5), "Lbln05");

@@ -15,16 +15,16 @@
 namespace tabulon::window {
 namespace {
 
+using test_support::Cp932;
 using test_support::Exists;
 using test_support::ReadBytes;
-using test_support::Sjis;
 using test_support::WriteBytes;
 
 // Lines given in UTF-8, written as CP932 with CR LF.
 void WriteLines(const std::string& name,
                 const std::vector<std::string>& lines) {
   std::string bytes;
-  for (const std::string& line : lines) bytes += Sjis(line) + "\r\n";
+  for (const std::string& line : lines) bytes += Cp932(line) + "\r\n";
   WriteBytes(name, bytes);
 }
 
@@ -90,16 +90,16 @@ class MainWindowTest : public test_support::InScratchFolder {
 TEST_F(MainWindowTest, ShowsOnePanelPerQuestionInUse) {
   WriteLines("data.txt", kThreeQuestions);
   Start();
-  EXPECT_EQ(Caption("Label1"), Sjis("校内アンケート"));
-  EXPECT_EQ(Caption("Label2"), Sjis("学校生活について"));
+  EXPECT_EQ(Caption("Label1"), Cp932("校内アンケート"));
+  EXPECT_EQ(Caption("Label2"), Cp932("学校生活について"));
   for (int q = 1; q <= 10; ++q) {
     EXPECT_EQ(Visible("GroupBox" + std::to_string(q)), q <= 3) << "panel " << q;
   }
-  EXPECT_EQ(Caption("LblQ01"), Sjis("好きな季節は？"));
-  EXPECT_EQ(Caption("Lbl11"), Sjis("春"));
-  EXPECT_EQ(Caption("Lbl13"), Sjis("秋"));
+  EXPECT_EQ(Caption("LblQ01"), Cp932("好きな季節は？"));
+  EXPECT_EQ(Caption("Lbl11"), Cp932("春"));
+  EXPECT_EQ(Caption("Lbl13"), Cp932("秋"));
   EXPECT_EQ(Caption("Lbl14"), "");
-  EXPECT_EQ(Caption("Lbl32"), Sjis("文化部"));
+  EXPECT_EQ(Caption("Lbl32"), Cp932("文化部"));
   EXPECT_EQ(Caption("Lbl33"), "");
   EXPECT_FALSE(Visible("ListBox1"));
   EXPECT_TRUE(Visible("ListBox2"));
@@ -117,7 +117,7 @@ TEST_F(MainWindowTest, ShowsOnePanelPerQuestionInUse) {
   EXPECT_EQ(window_->CurrentQuestion(), 1);
   // An ideographic space between the two words.
   EXPECT_EQ(window_->Form().Caption(),
-            Sjis("校内アンケート") + "\x81\x40Tabulon");
+            Cp932("校内アンケート") + "\x81\x40Tabulon");
 }
 
 TEST_F(MainWindowTest, WithoutQuestionsOnlyTheHeadingAndButtonsShow) {
@@ -140,8 +140,8 @@ TEST_F(MainWindowTest, QuestionsNineAndTenCarryTheirTextInThePanelCaption) {
   lines.push_back("[T]");  // an eleventh question is ignored
   WriteLines("data.txt", lines);
   Start();
-  EXPECT_EQ(Caption("GroupBox9"), Sjis("質問9"));
-  EXPECT_EQ(Caption("GroupBox10"), Sjis("質問10"));
+  EXPECT_EQ(Caption("GroupBox9"), Cp932("質問9"));
+  EXPECT_EQ(Caption("GroupBox10"), Cp932("質問10"));
   EXPECT_TRUE(Visible("GroupBox10"));
   EXPECT_EQ(Caption("Lbl01"), "")
       << "a question without choices shows empty rows";
@@ -152,7 +152,7 @@ TEST_F(MainWindowTest, AnEmptyQuestionTextStillShowsItsPanel) {
   Start();
   EXPECT_TRUE(Visible("GroupBox1"));
   EXPECT_EQ(Caption("LblQ01"), "");
-  EXPECT_EQ(Caption("Lbl11"), Sjis("はい"));
+  EXPECT_EQ(Caption("Lbl11"), Cp932("はい"));
 }
 
 TEST_F(MainWindowTest,
@@ -160,9 +160,9 @@ TEST_F(MainWindowTest,
   Start();
   ASSERT_EQ(backend_.Stops().size(), 1u);
   EXPECT_EQ(backend_.Stops()[0].caption, "Tabulon");
-  EXPECT_EQ(backend_.Stops()[0].message, Sjis("ファイルが見つかりません."));
+  EXPECT_EQ(backend_.Stops()[0].message, Cp932("ファイルが見つかりません."));
   EXPECT_EQ(Caption("Label1"), "Label1");
-  EXPECT_EQ(Caption("Label2"), Sjis("このアンケートの説明"));
+  EXPECT_EQ(Caption("Label2"), Cp932("このアンケートの説明"));
   EXPECT_FALSE(Visible("GroupBox1"));
   for (int q = 2; q <= 10; ++q)
     EXPECT_TRUE(Visible("GroupBox" + std::to_string(q))) << q;
@@ -185,19 +185,19 @@ TEST_F(MainWindowTest, TallyShowsCountsBarsAndTextAnswers) {
   Start();
   Click("Button1");
   EXPECT_TRUE(backend_.Stops().empty());
-  EXPECT_EQ(Caption("LblSum"), Sjis("3人のデータを集計しました"));
-  EXPECT_EQ(Caption("Lbln11"), Sjis("3人"));
+  EXPECT_EQ(Caption("LblSum"), Cp932("3人のデータを集計しました"));
+  EXPECT_EQ(Caption("Lbln11"), Cp932("3人"));
   EXPECT_EQ(Caption("Lblg11"), "   ");
   EXPECT_TRUE(Visible("Lblg11"));
   EXPECT_FALSE(Visible("Lbln12")) << "nobody chose it";
   EXPECT_FALSE(Visible("Lblg12"));
-  EXPECT_EQ(Caption("Lbln13"), Sjis("1人"));
+  EXPECT_EQ(Caption("Lbln13"), Cp932("1人"));
   EXPECT_EQ(Caption("Lblg13"), " ");
-  EXPECT_EQ(Caption("Lbln32"), Sjis("3人"));
+  EXPECT_EQ(Caption("Lbln32"), Cp932("3人"));
   EXPECT_EQ((*this)["ListBox2"].Items(),
-            (std::vector<std::string>{Sjis("楽しい"), Sjis("楽しい"), ""}));
+            (std::vector<std::string>{Cp932("楽しい"), Cp932("楽しい"), ""}));
   EXPECT_EQ((*this)["Lbl11"].Width(), 80);
-  EXPECT_TRUE(Exists(Sjis("集計結果.csv")));
+  EXPECT_TRUE(Exists(Cp932("集計結果.csv")));
 }
 
 TEST_F(MainWindowTest, TallyingTwiceGivesTheSameDisplayAndFile) {
@@ -206,23 +206,23 @@ TEST_F(MainWindowTest, TallyingTwiceGivesTheSameDisplayAndFile) {
               {{'R', {"0", "1", "0"}}, {'T', {"よい"}}});
   Start();
   Click("Button1");
-  const std::string csv = ReadBytes(Sjis("集計結果.csv"));
+  const std::string csv = ReadBytes(Cp932("集計結果.csv"));
   Click("Button1");
   EXPECT_EQ((*this)["ListBox2"].Items(),
-            std::vector<std::string>{Sjis("よい")});
-  EXPECT_EQ(Caption("Lbln12"), Sjis("1人"));
-  EXPECT_EQ(ReadBytes(Sjis("集計結果.csv")), csv);
+            std::vector<std::string>{Cp932("よい")});
+  EXPECT_EQ(Caption("Lbln12"), Cp932("1人"));
+  EXPECT_EQ(ReadBytes(Cp932("集計結果.csv")), csv);
 }
 
 TEST_F(MainWindowTest, EmptyFolderTalliesNothingAndWritesTheHeadings) {
   WriteLines("data.txt", kThreeQuestions);
   Start();
   Click("Button1");
-  EXPECT_EQ(Caption("LblSum"), Sjis("0人のデータを集計しました"));
+  EXPECT_EQ(Caption("LblSum"), Cp932("0人のデータを集計しました"));
   EXPECT_TRUE(backend_.Stops().empty());
-  EXPECT_EQ(ReadBytes(Sjis("集計結果.csv")),
-            Sjis("質問,,好きな季節は？,,,ひとこと,部活動は？,,\r\n"
-                 "コンピュータ名,氏名等,春,夏,秋,,運動部,文化部,\r\n"));
+  EXPECT_EQ(ReadBytes(Cp932("集計結果.csv")),
+            Cp932("質問,,好きな季節は？,,,ひとこと,部活動は？,,\r\n"
+                  "コンピュータ名,氏名等,春,夏,秋,,運動部,文化部,\r\n"));
 }
 
 TEST_F(MainWindowTest, ABadChoiceLineStopsTheTallyWithItsMessage) {
@@ -232,11 +232,11 @@ TEST_F(MainWindowTest, ABadChoiceLineStopsTheTallyWithItsMessage) {
   Start();
   Click("Button1");
   ASSERT_EQ(backend_.Stops().size(), 1u);
-  EXPECT_EQ(backend_.Stops()[0].message, Sjis("'x' は整数ではありません."));
-  EXPECT_EQ(Caption("LblSum"), Sjis("2人のデータを集計しました"));
-  EXPECT_EQ(Caption("Lbln11"), Sjis("1人"))
+  EXPECT_EQ(backend_.Stops()[0].message, Cp932("'x' は整数ではありません."));
+  EXPECT_EQ(Caption("LblSum"), Cp932("2人のデータを集計しました"));
+  EXPECT_EQ(Caption("Lbln11"), Cp932("1人"))
       << "the display keeps the previous section";
-  EXPECT_FALSE(Exists(Sjis("集計結果.csv")));
+  EXPECT_FALSE(Exists(Cp932("集計結果.csv")));
 }
 
 TEST_F(MainWindowTest, AnAnswerFileThatVanishedStopsTheTally) {
@@ -249,8 +249,8 @@ TEST_F(MainWindowTest, AnAnswerFileThatVanishedStopsTheTally) {
     Click("Button1");
   }
   ASSERT_EQ(backend_.Stops().size(), 1u);
-  EXPECT_EQ(backend_.Stops()[0].message, Sjis("ファイルが見つかりません."));
-  EXPECT_FALSE(Exists(Sjis("集計結果.csv")));
+  EXPECT_EQ(backend_.Stops()[0].message, Cp932("ファイルが見つかりません."));
+  EXPECT_FALSE(Exists(Cp932("集計結果.csv")));
 }
 
 TEST_F(MainWindowTest, NoOldCountSurvivesErasingAndTallyingAgain) {
@@ -261,7 +261,7 @@ TEST_F(MainWindowTest, NoOldCountSurvivesErasingAndTallyingAgain) {
   Click("Button1");
   backend_.QueueAnswer(true);
   Click("Button2");
-  EXPECT_EQ(Caption("Lbln11"), Sjis("1人"))
+  EXPECT_EQ(Caption("Lbln11"), Cp932("1人"))
       << "erasing leaves the window alone";
   Click("Button1");
   for (const char* name : {"Lbln11", "Lbln12", "Lbln31"}) {
@@ -285,10 +285,10 @@ TEST_F(MainWindowTest, EnlargedViewCopiesTheCurrentQuestion) {
               {{'R', {"1", "0", "0"}}, {'T', {"ふつう"}}, {'C', {"0", "1"}}});
   Start();
   Click("Button3");
-  EXPECT_EQ(Caption("Button3"), Sjis("一覧表示"));
-  EXPECT_EQ(Caption("GroupBox11"), Sjis("第1問目"));
-  EXPECT_EQ(Caption("Lbl110"), Sjis("好きな季節は？"));
-  EXPECT_EQ(Caption("Lbl111"), Sjis("春"));
+  EXPECT_EQ(Caption("Button3"), Cp932("一覧表示"));
+  EXPECT_EQ(Caption("GroupBox11"), Cp932("第1問目"));
+  EXPECT_EQ(Caption("Lbl110"), Cp932("好きな季節は？"));
+  EXPECT_EQ(Caption("Lbl111"), Cp932("春"));
   EXPECT_EQ(Caption("Lbln111"), "") << "no tally yet";
   EXPECT_FALSE(Visible("Lblg111"));
   for (int q = 1; q <= 10; ++q)
@@ -296,32 +296,32 @@ TEST_F(MainWindowTest, EnlargedViewCopiesTheCurrentQuestion) {
   EXPECT_TRUE(Visible("Button4"));
 
   Click("Button1");  // a tally in the enlarged view draws at once
-  EXPECT_EQ(Caption("Lbln111"), Sjis("2人"));
+  EXPECT_EQ(Caption("Lbln111"), Cp932("2人"));
   EXPECT_EQ(Caption("Lblg111"), "  ");
   EXPECT_TRUE(Visible("Lblg111"));
   EXPECT_FALSE(Visible("Lblg112"));
 
   Click("Button5");
-  EXPECT_EQ(Caption("GroupBox11"), Sjis("第2問目"));
+  EXPECT_EQ(Caption("GroupBox11"), Cp932("第2問目"));
   EXPECT_TRUE(Visible("ListBox11"));
   Click("Button4");
   Click("Button5");  // drawn twice: the list is copied, not appended to
   EXPECT_EQ((*this)["ListBox11"].Items(),
-            (std::vector<std::string>{Sjis("よい"), Sjis("ふつう")}));
+            (std::vector<std::string>{Cp932("よい"), Cp932("ふつう")}));
   Click("Button5");
   Click("Button5");  // the last question stays
   EXPECT_EQ(window_->CurrentQuestion(), 3);
   EXPECT_FALSE(Visible("ListBox11"));
-  EXPECT_EQ(Caption("Lbln112"), Sjis("2人"));
+  EXPECT_EQ(Caption("Lbln112"), Cp932("2人"));
 
   Click("Button3");  // back to the overview, and in again at the same question
-  EXPECT_EQ(Caption("Button3"), Sjis("１問ごと拡大表示"));
+  EXPECT_EQ(Caption("Button3"), Cp932("１問ごと拡大表示"));
   EXPECT_FALSE(Visible("GroupBox11"));
   EXPECT_FALSE(Visible("Button5"));
   for (int q = 1; q <= 10; ++q)
     EXPECT_EQ(Visible("GroupBox" + std::to_string(q)), q <= 3) << q;
   Click("Button3");
-  EXPECT_EQ(Caption("GroupBox11"), Sjis("第3問目"));
+  EXPECT_EQ(Caption("GroupBox11"), Cp932("第3問目"));
 }
 
 TEST_F(MainWindowTest, NavigationStaysWithinTheQuestions) {
@@ -348,7 +348,7 @@ TEST_F(MainWindowTest, NavigationStaysWithinTheQuestions) {
     EXPECT_EQ(window_->CurrentQuestion(), c.expected)
         << c.questions << " questions";
     EXPECT_EQ(Caption("GroupBox11"),
-              Sjis("第" + std::to_string(c.expected) + "問目"));
+              Cp932("第" + std::to_string(c.expected) + "問目"));
   }
 }
 
@@ -367,11 +367,11 @@ TEST_F(MainWindowTest, EraseAsksFirstAndDeletesOnlyTheAnswerFiles) {
   Click("Button2");
   ASSERT_EQ(backend_.Confirmations().size(), 1u);
   const gui::Confirmation& box = backend_.Confirmations()[0];
-  EXPECT_EQ(box.caption, Sjis("確認"));
-  EXPECT_EQ(box.message, Sjis("個人データファイルを消去しますか？") + "\r" +
-                             Sjis("（集計結果.csvは残します)"));
-  EXPECT_EQ(box.yes_button, Sjis("はい(&Y)"));
-  EXPECT_EQ(box.no_button, Sjis("いいえ(&N)"));
+  EXPECT_EQ(box.caption, Cp932("確認"));
+  EXPECT_EQ(box.message, Cp932("個人データファイルを消去しますか？") + "\r" +
+                             Cp932("（集計結果.csvは残します)"));
+  EXPECT_EQ(box.yes_button, Cp932("はい(&Y)"));
+  EXPECT_EQ(box.no_button, Cp932("いいえ(&N)"));
   EXPECT_TRUE(Exists("a.ans"));
 
   backend_.QueueAnswer(true);
@@ -381,7 +381,7 @@ TEST_F(MainWindowTest, EraseAsksFirstAndDeletesOnlyTheAnswerFiles) {
   for (const char* kept : {".hidden.ans", "notes.txt", "data.txt"}) {
     EXPECT_TRUE(Exists(kept)) << kept;
   }
-  EXPECT_TRUE(Exists(Sjis("集計結果.csv")));
+  EXPECT_TRUE(Exists(Cp932("集計結果.csv")));
   EXPECT_TRUE(backend_.Stops().empty());
 }
 

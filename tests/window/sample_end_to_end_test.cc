@@ -23,9 +23,9 @@ namespace tabulon::window {
 namespace {
 
 using test_support::ChoiceSums;
+using test_support::Cp932;
 using test_support::CsvRows;
 using test_support::ReadBytes;
-using test_support::Sjis;
 
 const gui::Rgb kRowColours[5] = {
     {0, 0, 0xFF}, {0xFF, 0, 0}, {0, 0xFF, 0}, {0xFF, 0, 0xFF}, {0, 0xFF, 0xFF}};
@@ -92,10 +92,10 @@ TEST_F(SampleEndToEndTest, TallyPaintsBarsThatMatchTheResultsFile) {
   ASSERT_TRUE(backend_.stops.empty());
   // Named on disk as the desktop names it.
   ASSERT_TRUE(std::filesystem::exists("集計結果.csv"));
-  const auto rows = CsvRows(ReadBytes(Sjis("集計結果.csv")));
+  const auto rows = CsvRows(ReadBytes(Cp932("集計結果.csv")));
   const int respondents = static_cast<int>(rows.size()) - 2;
   EXPECT_EQ((*this)["LblSum"].Caption(),
-            std::to_string(respondents) + Sjis("人のデータを集計しました"));
+            std::to_string(respondents) + Cp932("人のデータを集計しました"));
 
   const QImage image = backend_.Render(window_->Form());
   int bars_seen = 0;
@@ -106,7 +106,7 @@ TEST_F(SampleEndToEndTest, TallyPaintsBarsThatMatchTheResultsFile) {
       continue;
     }
     EXPECT_EQ((*this)[CountLabelName(q, c)].Caption(),
-              std::to_string(sum) + Sjis("人"))
+              std::to_string(sum) + Cp932("人"))
         << "question " << q << " choice " << c;
     ExpectBar(image, BarLabelName(q, c), c, 8);
     ++bars_seen;
@@ -132,7 +132,7 @@ QString NameOf(QWidget* widget) {
 TEST_F(SampleEndToEndTest, ScreenReaderHearsTheCountsTheResultsFileAddsUpTo) {
   Start();
   Click("Button1");
-  const auto rows = CsvRows(ReadBytes(Sjis("集計結果.csv")));
+  const auto rows = CsvRows(ReadBytes(Cp932("集計結果.csv")));
   for (int q = 1; q <= 10 && window_->Questionnaire().At(q).InUse(); ++q) {
     const QString question_text = QString::fromStdString(platform::Cp932ToUtf8(
         gui::WithoutAmpersands(window_->Questionnaire().At(q).text)));
@@ -200,9 +200,9 @@ TEST_F(SampleEndToEndTest, EnlargedViewPaintsEighteenPixelsPerPerson) {
 }
 
 TEST_F(SampleEndToEndTest, PanelsSevenAndEightCoverNineAndTen) {
-  std::string data = Sjis("題\r\n説明\r\n\r\n");
+  std::string data = Cp932("題\r\n説明\r\n\r\n");
   for (int q = 1; q <= 10; ++q)
-    data += Sjis("[R]問" + std::to_string(q) + "\r\nはい\r\n");
+    data += Cp932("[R]問" + std::to_string(q) + "\r\nはい\r\n");
   test_support::WriteBytes("data.txt", data);
   Start();
   for (const auto& [covered, above] : {std::pair{"GroupBox9", "GroupBox7"},

@@ -11,14 +11,13 @@
 #include <QScrollArea>
 #include <QWidget>
 #include <algorithm>
-#include <cstdio>
 #include <map>
 #include <tuple>
 #include <unordered_map>
 #include <vector>
 
-#include "gui/accessibility.h"
 #include "gui/qt/qt_widgets.h"
+#include "gui/realisation.h"
 
 namespace tabulon::gui {
 namespace {
@@ -32,15 +31,6 @@ using qt::WithLineBreaks;
 // side and a 19 px caption, the classic metrics at 96 dpi.
 constexpr int kFrameBorder = 4;
 constexpr int kCaptionHeight = 19;
-
-bool IsWindowed(ControlKind kind) {
-  return kind != ControlKind::kLabel && kind != ControlKind::kForm;
-}
-
-bool TakesFocus(ControlKind kind) {
-  return kind == ControlKind::kListBox || kind == ControlKind::kButton ||
-         kind == ControlKind::kFileList;
-}
 
 int g_argc = 1;
 char g_arg0[] = "tabulon";
@@ -73,26 +63,13 @@ QPalette WindowPalette(const Form& form, QPalette palette) {
   return palette;
 }
 
-// What an unattended box would have shown, and how it was answered.
-void ReportBox(const QString& caption, const QString& message,
-               const QString& answer) {
-  const QString text = caption + ": " + message + " [" + answer + "]";
-  std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-}
-
-// A button's caption as read aloud: ampersand markers dropped.
-QString Spoken(std::string_view cp932) {
-  return ToQString(WithoutAmpersands(cp932));
-}
-
 }  // namespace
 
 struct QtBackend::State {
   // A control's widget and what of its list the widget already shows.
   struct Realised {
     QWidget* widget = nullptr;
-    int items_generation = 0;
-    std::size_t items_shown = 0;
+    ShownItems items;
   };
 
   FontEntry& FontFor(const Font& font) {
@@ -126,17 +103,12 @@ struct QtBackend::State {
       case ControlKind::kListBox:
       case ControlKind::kFileList: {
         auto* list = static_cast<QListWidget*>(widget);
-        const ItemList& items = control->Items();
-        if (realised.items_generation != control->ItemsGeneration() ||
-            realised.items_shown > items.size()) {
-          list->clear();
-          realised.items_shown = 0;
-          realised.items_generation = control->ItemsGeneration();
-        }
         // The list shows the control's own texts, not copies of them.
-        for (; realised.items_shown < items.size(); ++realised.items_shown) {
-          list->addItem(new qt::SharedTextItem(*control, realised.items_shown));
-        }
+        realised.items.CatchUp(
+            *control, [list] { list->clear(); },
+            [list, control](std::size_t i) {
+              list->addItem(new qt::SharedTextItem(*control, i));
+            });
         break;
       }
       case ControlKind::kForm:
@@ -173,37 +145,27 @@ struct QtBackend::State {
   }
 
   void SetTabOrder(const Form& form) {
-    std::vector<const Control*> order;
-    for (const auto& control : form.Controls()) {
-      if (TakesFocus(control->Kind()) && control->TabOrder() >= 0) {
-        order.push_back(control.get());
-      }
-    }
-    std::stable_sort(order.begin(), order.end(),
-                     [](const Control* a, const Control* b) {
-                       return a->TabOrder() < b->TabOrder();
-                     });
+    const std::vector<const Control*> order = TabChain(form);
     for (std::size_t i = 1; i < order.size(); ++i) {
       QWidget::setTabOrder(realised.at(order[i - 1]).widget,
                            realised.at(order[i]).widget);
     }
   }
 
-  // What a screen reader needs that the layout says only by placement: a
+  // What a screen reader needs that the screen shows only by placement: a
   // bar is read with its count, a list is named after its question.
   void RelateForAccessibility(const Form& form) {
     auto caption_widget = [this](const Control* control) {
       return static_cast<qt::CaptionWidget*>(realised.at(control).widget);
     };
     for (const auto& control : form.Controls()) {
-      const Control* neighbour = AccessibleNeighbour(form, *control);
-      if (neighbour == nullptr) continue;
+      const Control* partner = control->ReadWith();
+      if (partner == nullptr) continue;
       if (control->Kind() == ControlKind::kLabel) {
-        caption_widget(control.get())
-            ->SetRowNeighbour(caption_widget(neighbour));
+        caption_widget(control.get())->SetReadWith(caption_widget(partner));
       } else {
         list_titles.emplace_back(realised.at(control.get()).widget,
-                                 caption_widget(neighbour));
+                                 caption_widget(partner));
       }
     }
   }
@@ -233,7 +195,6 @@ struct QtBackend::State {
   std::unordered_map<const Control*, Realised> realised;
   std::vector<std::pair<QWidget*, const qt::CaptionWidget*>> list_titles;
   int busy_depth = 0;
-  bool unattended = false;
 };
 
 QtBackend::QtBackend() : QtBackend(g_argc, g_argv) {}
@@ -275,10 +236,7 @@ Extent QtBackend::Measure(const Font& font, std::string_view cp932) {
 
 void QtBackend::ShowStop(std::string_view caption, std::string_view message) {
   if (state_->form != nullptr) Sync(*state_->form);
-  if (state_->unattended) {
-    ReportBox(ToQString(caption), WithLineBreaks(ToQString(message)), "OK");
-    return;
-  }
+  if (AnsweredUnattended(caption, message, "OK")) return;
   QMessageBox box(QMessageBox::Critical, ToQString(caption),
                   WithLineBreaks(ToQString(message)), QMessageBox::Ok);
   box.setTextFormat(Qt::PlainText);
@@ -288,10 +246,8 @@ void QtBackend::ShowStop(std::string_view caption, std::string_view message) {
 
 bool QtBackend::Confirm(const Confirmation& confirmation) {
   if (state_->form != nullptr) Sync(*state_->form);
-  if (state_->unattended) {
-    ReportBox(ToQString(confirmation.caption),
-              WithLineBreaks(ToQString(confirmation.message)),
-              Spoken(confirmation.yes_button));
+  if (AnsweredUnattended(confirmation.caption, confirmation.message,
+                         confirmation.yes_button)) {
     return true;
   }
   QMessageBox box;
@@ -318,8 +274,8 @@ std::string QtBackend::ChooseFolder(std::string_view caption) {
   return QFile::encodeName(folder).toStdString();
 }
 
-void QtBackend::AnswerBoxesUnattended(bool unattended) {
-  state_->unattended = unattended;
+std::string QtBackend::ConsoleText(std::string_view cp932) const {
+  return ToQString(cp932).toLocal8Bit().toStdString();
 }
 
 void QtBackend::SetApplicationTitle(std::string_view title) {
@@ -350,12 +306,7 @@ void QtBackend::Realise(Form& form) {
   state.SetTabOrder(form);
   state.RelateForAccessibility(form);
   state.Place(form);
-  // Every widget starts from the form's whole state, whatever was synced
-  // before.
-  std::vector<Control*>& dirty = form.DirtyControls();
-  dirty.clear();
-  dirty.push_back(&form);
-  for (const auto& control : form.Controls()) dirty.push_back(control.get());
+  form.MarkAllDirty();
   Sync(form);
 }
 
@@ -395,38 +346,24 @@ QWidget* QtBackend::CreateWidget(Control& control) {
   }
   widget->setFont(font.QtFont());
   widget->setObjectName(QString::fromStdString(control.Name()));
-  if (TakesFocus(control.Kind()) && control.TabOrder() < 0) {
-    widget->setFocusPolicy(Qt::NoFocus);
-  }
+  if (!TakesFocus(control)) widget->setFocusPolicy(Qt::NoFocus);
   return widget;
 }
 
 void QtBackend::Sync(Form& form) {
   State& state = *state_;
   if (!state.window) return;
-  bool layout_changed = false;
-  std::vector<Control*>& dirty = form.DirtyControls();
-  for (Control* control : dirty) {
-    control->MarkClean();
-    if (control == &form) {
+  const bool window_changed = TakeChanges(form, [&](Control& control) {
+    if (&control == &form) {
       state.window->setWindowTitle(ToQString(form.Caption()));
-      continue;
+      return;
     }
-    state.Apply(control);
-    if (control->Parent() == &form) layout_changed = true;
-  }
-  dirty.clear();
+    state.Apply(&control);
+  });
   state.NameLists();
-  if (!layout_changed) return;
-  // The scrolled area reaches as far as the window's controls do.
-  int right = 0;
-  int bottom = 0;
-  for (const auto& control : form.Controls()) {
-    if (control->Parent() != &form) continue;
-    right = std::max(right, control->Left() + control->Width());
-    bottom = std::max(bottom, control->Top() + control->Height());
-  }
-  state.content->setFixedSize(std::max(1, right), std::max(1, bottom));
+  if (!window_changed) return;
+  const Extent content = ContentExtent(form);
+  state.content->setFixedSize(content.width, content.height);
 }
 
 int QtBackend::Run(Form& form, ShowState show_state) {
@@ -472,6 +409,14 @@ QImage QtBackend::Render(Form& form, int width, int height) {
 bool QtBackend::RenderToPng(Form& form, const std::string& path, int width,
                             int height) {
   return Render(form, width, height).save(QString::fromStdString(path), "PNG");
+}
+
+bool QtBackend::SaveScreenshot(Form& form, const std::string& path) {
+  return RenderToPng(form, path);
+}
+
+std::unique_ptr<Backend> NewDesktopBackend(int& argc, char** argv) {
+  return std::make_unique<QtBackend>(argc, argv);
 }
 
 QWidget* QtBackend::Window() const { return state_->window.get(); }

@@ -39,11 +39,6 @@ class QtBackend : public Backend {
   // dialog was cancelled. `caption` CP932.
   std::string ChooseFolder(std::string_view caption);
 
-  // With nobody at the screen (a tool run offscreen), every message box is
-  // answered at once as Enter would answer it (the stop box: OK; the
-  // confirmation: its first button), its caption and text printed on stderr.
-  void AnswerBoxesUnattended(bool unattended);
-
   void Realise(Form& form) override;
   void Sync(Form& form) override;
   int Run(Form& form, ShowState state) override;
@@ -53,6 +48,8 @@ class QtBackend : public Backend {
   QImage Render(Form& form, int width = 0, int height = 0);
   bool RenderToPng(Form& form, const std::string& path, int width = 0,
                    int height = 0);
+  // The client area, as RenderToPng draws it.
+  bool SaveScreenshot(Form& form, const std::string& path) override;
 
   // For tests: the top-level window (a scroll area), the widget that holds
   // the layout, and the widget of a control (null before Realise).
@@ -63,6 +60,10 @@ class QtBackend : public Backend {
   // The Qt family a desktop face is drawn with (an IPA face when the
   // desktop face is not installed).
   static std::string FamilyFor(const std::string& face);
+
+ protected:
+  // Qt's local 8-bit text: UTF-8 on Linux.
+  std::string ConsoleText(std::string_view cp932) const override;
 
  private:
   struct State;

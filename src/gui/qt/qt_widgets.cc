@@ -163,7 +163,7 @@ std::vector<Glyph> ShownGlyphs(std::string_view cp932, FontEntry& font) {
 }
 
 // Its accessible name and role come from the widget, asked afresh each time:
-// a bar's name follows its neighbour's caption.
+// a bar's name follows the caption of the count it is read with.
 class CaptionAccessible : public QAccessibleWidget {
  public:
   explicit CaptionAccessible(CaptionWidget* widget)
@@ -237,11 +237,11 @@ void CaptionWidget::SetCaption(std::string_view cp932) {
 }
 
 bool CaptionWidget::IsBar() const {
-  return row_neighbour_ != nullptr && !shown_.isEmpty() && IsBlank(shown_);
+  return read_with_ != nullptr && !shown_.isEmpty() && IsBlank(shown_);
 }
 
 QString CaptionWidget::AccessibleName() const {
-  return IsBar() ? row_neighbour_->AccessibleName() : shown_;
+  return IsBar() ? read_with_->AccessibleName() : shown_;
 }
 
 void CaptionWidget::InstallAccessibility() {

@@ -75,11 +75,9 @@ class CaptionWidget : public QWidget {
   void SetCaption(std::string_view cp932);
 
   // The caption as shown. A caption of blanks shows no text, only a block of
-  // colour (a bar): it reads as its row neighbour, when it has one.
+  // colour (a bar): it reads as the widget it is read with, when it has one.
   QString AccessibleName() const;
-  void SetRowNeighbour(const CaptionWidget* neighbour) {
-    row_neighbour_ = neighbour;
-  }
+  void SetReadWith(const CaptionWidget* partner) { read_with_ = partner; }
   bool IsBar() const;
   virtual QAccessible::Role AccessibleRole() const = 0;
 
@@ -97,7 +95,7 @@ class CaptionWidget : public QWidget {
   bool laid_out_ = false;
   std::string caption_;
   QString shown_;
-  const CaptionWidget* row_neighbour_ = nullptr;
+  const CaptionWidget* read_with_ = nullptr;
 };
 
 // A label: opaque fill in its colour, then its caption left-aligned,

@@ -17,6 +17,10 @@
 
 namespace tabulon::gui {
 
+namespace win32 {
+struct Screen;
+}  // namespace win32
+
 // Pixels read back from the screen, top row first, 0x00RRGGBB each.
 struct Pixels {
   int width = 0;
@@ -49,19 +53,17 @@ class Win32Backend : public Backend {
   bool Confirm(const Confirmation& box) override;
   void SetBusy(bool busy) override;
   void SetApplicationTitle(std::string_view title) override;
-  // For a run that nobody watches: every box is answered at once as Enter
-  // would answer it (OK; yes) and printed on stderr instead.
-  void AnswerBoxesUnattended(bool unattended);
 
   void Realise(Form& form) override;
   void Sync(Form& form) override;
   int Run(Form& form, ShowState state) override;
+  // The whole window, frame and all, as Capture reads it.
+  bool SaveScreenshot(Form& form, const std::string& path) override;
 
   // For tests and screenshots: shows the window if it is not shown, lets
   // it paint, and reads its client area (or, with `frame`, the whole
   // window) back from the screen.
   Pixels Capture(Form& form, bool frame = false);
-  bool CaptureToPng(Form& form, const std::string& path, bool frame = true);
   // Where a control lies in the client area, scrolling included.
   ClientRect RectOf(const Control& control) const;
   // The main window's handle (an HWND), and a control's (null for labels).
@@ -72,12 +74,8 @@ class Win32Backend : public Backend {
   // Hands the pending messages to their windows, as the message loop would.
   void Pump();
 
-  // The backend's windows and what they show; opaque, named here so the
-  // window procedures can reach it.
-  struct State;
-
  private:
-  std::unique_ptr<State> state_;
+  std::unique_ptr<win32::Screen> screen_;
 };
 
 }  // namespace tabulon::gui

@@ -53,7 +53,7 @@ HWND Child(HWND dialog, const char* window_class, const std::string& text,
 
 // Makes the icon, the message and the buttons, then sizes the dialog to
 // them and centres it on the screen's work area.
-void Lay(HWND dialog, Dialog& state) {
+void LayOutConfirmation(HWND dialog, Dialog& state) {
   const Confirmation& box = *state.box;
   SetWindowTextA(dialog, box.caption.c_str());
   const std::string message = WithLineBreaks(box.message);
@@ -106,7 +106,7 @@ INT_PTR CALLBACK DialogProcedure(HWND dialog, UINT message, WPARAM w_param,
                                  LPARAM l_param) {
   switch (message) {
     case WM_INITDIALOG:
-      Lay(dialog, *reinterpret_cast<Dialog*>(l_param));
+      LayOutConfirmation(dialog, *reinterpret_cast<Dialog*>(l_param));
       return FALSE;  // the focus is set
     case WM_COMMAND:
       switch (LOWORD(w_param)) {

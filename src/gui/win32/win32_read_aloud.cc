@@ -4,13 +4,10 @@
 #include <string>
 #include <utility>
 
-#include "gui/accessibility.h"
-#include "gui/win32/win32_state.h"
+#include "gui/realisation.h"
+#include "gui/win32/win32_screen.h"
 
-namespace tabulon::gui {
-
-using win32::IsWindowed;
-
+namespace tabulon::gui::win32 {
 namespace {
 
 std::wstring Wide(std::string_view cp932) {
@@ -37,7 +34,7 @@ bool Contains(const Control& outer, const Control& inner) {
 // rows behind a free-text question's list, panel 9 under panel 7) cannot
 // be seen, so it is not read either. Windowed controls lie above labels,
 // and later ones above earlier.
-bool Win32Backend::State::IsCovered(const Control& control) const {
+bool Screen::IsCovered(const Control& control) const {
   bool above = control.Kind() == ControlKind::kLabel;
   for (const auto& other : form->Controls()) {
     if (other.get() == &control) {
@@ -52,10 +49,10 @@ bool Win32Backend::State::IsCovered(const Control& control) const {
   return false;
 }
 
-// A label reads as its caption shows; a bar (a caption of blanks with a
-// count beside it) as a progress bar named as its count.
-win32::SurfaceFacts Win32Backend::State::FactsOf(const Control& owner) {
-  win32::SurfaceFacts facts;
+// A label reads as its caption shows; a bar (a caption of blanks that the
+// layout reads with its count) as a progress bar named as its count.
+SurfaceFacts Screen::FactsOf(const Control& owner) {
+  SurfaceFacts facts;
   facts.exists = true;
   facts.panel = owner.Kind() == ControlKind::kGroupBox;
   if (facts.panel) {
@@ -64,12 +61,11 @@ win32::SurfaceFacts Win32Backend::State::FactsOf(const Control& owner) {
   }
   for (const Control* label : labels_of[&owner]) {
     if (!label->Visible()) continue;
-    win32::AccessibleLabel heard;
+    AccessibleLabel heard;
     const std::string shown = WithoutAmpersands(label->Caption());
-    const Control* neighbour = AccessibleNeighbour(*form, *label);
-    heard.bar = neighbour != nullptr && IsBlank(shown);
-    heard.name =
-        Wide(heard.bar ? WithoutAmpersands(neighbour->Caption()) : shown);
+    const Control* count = label->ReadWith();
+    heard.bar = count != nullptr && IsBlank(shown);
+    heard.name = Wide(heard.bar ? WithoutAmpersands(count->Caption()) : shown);
     if (heard.name.empty()) continue;  // nothing to read
     heard.covered = IsCovered(*label);
     heard.place = ScreenRect(*label);
@@ -78,4 +74,4 @@ win32::SurfaceFacts Win32Backend::State::FactsOf(const Control& owner) {
   return facts;
 }
 
-}  // namespace tabulon::gui
+}  // namespace tabulon::gui::win32

@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "gui/win32/win32_state.h"
+#include "gui/win32/win32_screen.h"
 
-namespace tabulon::gui {
+namespace tabulon::gui::win32 {
 
-void Win32Backend::State::ApplyFont(HWND handle, const Control& control) {
+void Screen::ApplyFont(HWND handle, const Control& control) {
   const HFONT font = fonts.For(scale.FontAt(control.EffectiveFont()));
   SendMessageA(handle, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   // After the font, which would set the items' height anew.
@@ -17,7 +17,7 @@ void Win32Backend::State::ApplyFont(HWND handle, const Control& control) {
   }
 }
 
-RECT Win32Backend::State::ScreenRect(const Control& control) {
+RECT Screen::ScreenRect(const Control& control) {
   RECT rect = scale.Rect(control.Left(), control.Top(), control.Width(),
                          control.Height());
   if (control.Kind() != ControlKind::kLabel || !control.AutoSize()) {
@@ -35,8 +35,8 @@ RECT Win32Backend::State::ScreenRect(const Control& control) {
   return rect;
 }
 
-void Win32Backend::State::OnDpiChanged(int dpi, const RECT* suggested) {
-  scale = win32::Scale(dpi);
+void Screen::OnDpiChanged(int dpi, const RECT* suggested) {
+  scale = Scale(dpi);
   if (suggested != nullptr) {
     SetWindowPos(window, nullptr, suggested->left, suggested->top,
                  suggested->right - suggested->left,
@@ -55,4 +55,4 @@ void Win32Backend::State::OnDpiChanged(int dpi, const RECT* suggested) {
                RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-}  // namespace tabulon::gui
+}  // namespace tabulon::gui::win32

@@ -33,7 +33,7 @@ namespace tabulon::gui {
 namespace {
 
 using namespace qt_test;
-using tabulon::test_support::Sjis;
+using tabulon::test_support::Cp932;
 
 // --- Text metrics ------------------------------------------------------------
 
@@ -170,7 +170,7 @@ TEST_F(QtBackendTest, WordWrapBreaksAtBlanksAndAFixedLabelClips) {
 TEST_F(QtBackendTest, ListItemsShowAmpersandsAsTheyAre) {
   Control& list = form_["List"];
   list.AppendItem("a&b");
-  list.AppendItem(Sjis("自由記述"));
+  list.AppendItem(Cp932("自由記述"));
   backend_.Sync(form_);
   auto* widget = static_cast<QListWidget*>(backend_.WidgetOf(list));
   ASSERT_EQ(widget->count(), 2);
@@ -198,7 +198,7 @@ TEST_F(QtBackendTest, ListItemsAreTheControlsOwnAndNeverDangle) {
   EXPECT_EQ(widget->item(999)->data(Qt::EditRole).toString(),
             QStringLiteral("999"));
   list.ClearItems();
-  list.AppendItem(Sjis("新しい"));
+  list.AppendItem(Cp932("新しい"));
   EXPECT_EQ(widget->item(999)->text(), QString());
   EXPECT_EQ(widget->item(0)->text(), QString::fromUtf8("新しい"));
   backend_.Sync(form_);
@@ -255,7 +255,7 @@ QString AccessibleName(QWidget* widget) {
 TEST_F(QtBackendTest, LabelsAreReadAsShownWithoutAmpersandMarkers) {
   EXPECT_EQ(AccessibleName(backend_.WidgetOf(form_["Amp"])), "A");
   EXPECT_EQ(AccessibleName(backend_.WidgetOf(form_["Doubled"])), "&");
-  form_["Amp"].SetCaption(Sjis("集&計"));
+  form_["Amp"].SetCaption(Cp932("集&計"));
   backend_.Sync(form_);
   EXPECT_EQ(AccessibleName(backend_.WidgetOf(form_["Amp"])),
             QString::fromUtf8("集計"));

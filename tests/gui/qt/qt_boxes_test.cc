@@ -30,7 +30,7 @@ namespace tabulon::gui {
 namespace {
 
 using namespace qt_test;
-using tabulon::test_support::Sjis;
+using tabulon::test_support::Cp932;
 
 // --- Boxes and clicks --------------------------------------------------------
 
@@ -59,7 +59,7 @@ TEST_F(QtBackendTest, StopBoxIsModalWithTheStopIconAndOneButton) {
     EXPECT_EQ(box.windowModality(), Qt::ApplicationModal);
     PressKey(box, Qt::Key_Return);
   });
-  backend_.ShowStop("Tabulon", Sjis("ファイルが見つかりません."));
+  backend_.ShowStop("Tabulon", Cp932("ファイルが見つかりません."));
   EXPECT_TRUE(seen);
 }
 
@@ -70,10 +70,10 @@ struct ConfirmCase {
 };
 
 TEST_F(QtBackendTest, ConfirmationIsYesOnlyForTheFirstButton) {
-  const Confirmation confirmation{Sjis("確認"),
-                                  Sjis("個人データファイルを消去しますか？") +
-                                      "\r" + Sjis("（集計結果.csvは残します)"),
-                                  Sjis("はい(&Y)"), Sjis("いいえ(&N)")};
+  const Confirmation confirmation{Cp932("確認"),
+                                  Cp932("個人データファイルを消去しますか？") +
+                                      "\r" + Cp932("（集計結果.csvは残します)"),
+                                  Cp932("はい(&Y)"), Cp932("いいえ(&N)")};
   const std::vector<ConfirmCase> cases = {
       {"Enter", [](QMessageBox& box) { PressKey(box, Qt::Key_Return); }, true},
       {"Escape", [](QMessageBox& box) { PressKey(box, Qt::Key_Escape); },
@@ -110,10 +110,10 @@ TEST_F(QtBackendTest, UnattendedBoxesAnswerAsEnterWithoutShowing) {
     }
   });
   ::testing::internal::CaptureStderr();
-  backend_.ShowStop("Tabulon", Sjis("ファイルが見つかりません."));
+  backend_.ShowStop("Tabulon", Cp932("ファイルが見つかりません."));
   const bool yes =
-      backend_.Confirm({Sjis("確認"), Sjis("消しますか？\r（残します)"),
-                        Sjis("はい(&Y)"), Sjis("いいえ(&N)")});
+      backend_.Confirm({Cp932("確認"), Cp932("消しますか？\r（残します)"),
+                        Cp932("はい(&Y)"), Cp932("いいえ(&N)")});
   const std::string said = ::testing::internal::GetCapturedStderr();
   EXPECT_TRUE(yes);
   EXPECT_EQ(said,
@@ -145,10 +145,10 @@ TEST_F(QtBackendTest, FolderDialogGivesTheChosenFolderOrNothing) {
     dialog.selectFile(QString::fromStdString(chosen));
     QMetaObject::invokeMethod(&dialog, "accept");
   });
-  EXPECT_EQ(backend_.ChooseFolder(Sjis("フォルダ")), chosen);
+  EXPECT_EQ(backend_.ChooseFolder(Cp932("フォルダ")), chosen);
 
   WhenFolderDialogShows([](QFileDialog& dialog) { dialog.reject(); });
-  EXPECT_EQ(backend_.ChooseFolder(Sjis("フォルダ")), "");
+  EXPECT_EQ(backend_.ChooseFolder(Cp932("フォルダ")), "");
 }
 
 TEST_F(QtBackendTest, AClickRunsItsHandlerThroughTheGuard) {

@@ -25,7 +25,7 @@
 namespace tabulon::gui {
 namespace {
 
-using test_support::Sjis;
+using test_support::Cp932;
 
 // One child of an object, as the walk meets it.
 struct Heard {
@@ -148,7 +148,7 @@ class Win32AccessibleTest : public test_support::InScratchFolder {
 TEST_F(Win32AccessibleTest, TheCountsAndBarsReadAsTheResultsFileAddsUp) {
   Click("Button1");
   const auto rows =
-      test_support::CsvRows(test_support::ReadBytes(Sjis("集計結果.csv")));
+      test_support::CsvRows(test_support::ReadBytes(Cp932("集計結果.csv")));
   int heard = 0;
   std::map<int, std::unique_ptr<Walk>> walks;
   for (const auto& [q, c, sum] :
@@ -175,7 +175,7 @@ TEST_F(Win32AccessibleTest, TheCountsAndBarsReadAsTheResultsFileAddsUp) {
   top.Print("content");
   EXPECT_EQ(top.At(backend_, (*this)["LblSum"]).name,
             std::to_wstring(rows.size() - 2) +
-                Wide(Sjis("人のデータを集計しました")));
+                Wide(Cp932("人のデータを集計しました")));
 }
 
 std::vector<HWND> g_reordered;
@@ -202,7 +202,7 @@ TEST_F(Win32AccessibleTest, TheEnlargedViewNamesItsHeadlineAndQuestion) {
   Click("Button3");
   const Walk enlarged(WindowOf(window::PanelName(window::kEnlargedPanel)));
   enlarged.Print("enlarged");
-  EXPECT_EQ(enlarged.Own().name, Wide(Sjis("第1問目")));
+  EXPECT_EQ(enlarged.Own().name, Wide(Cp932("第1問目")));
   EXPECT_EQ(enlarged.Own().role, ROLE_SYSTEM_GROUPING);
   EXPECT_EQ(enlarged.At(backend_, (*this)["Lbl110"]).name,
             Wide(WithoutAmpersands(window_->Questionnaire().At(1).text)));

@@ -20,7 +20,7 @@
 namespace tabulon::gui {
 namespace {
 
-using test_support::Sjis;
+using test_support::Cp932;
 
 using namespace test_window;
 
@@ -72,7 +72,7 @@ TEST_F(Win32BackendTest, FixedFaceBlanksFollowTheDesktopRule) {
         << c.font.pixel_size << " px, " << c.blanks << " blanks";
   }
   // A double-byte character is two cells of the fixed face.
-  EXPECT_EQ(backend_.Measure(kFixed15, Sjis("人")).width, 16);
+  EXPECT_EQ(backend_.Measure(kFixed15, Cp932("人")).width, 16);
 }
 
 TEST_F(Win32BackendTest, LaterControlsLieAboveEarlierOnes) {
@@ -222,16 +222,16 @@ TEST_F(Win32BackendTest, StopBoxShowsTheMessageUnderTheTitle) {
   SetTimer(nullptr, 0, 50, WhenTheBoxShows);
   RunHandler(backend_, form_, [] { throw text::InputOutputFailure(2); });
   EXPECT_EQ(shown.title, "Tabulon");
-  EXPECT_TRUE(Contains(shown.texts, Sjis("ファイルが見つかりません.")));
+  EXPECT_TRUE(Contains(shown.texts, Cp932("ファイルが見つかりません.")));
   EXPECT_TRUE(owner_disabled);
   EXPECT_TRUE(IsWindowEnabled(static_cast<HWND>(backend_.Window())));
 }
 
 TEST_F(Win32BackendTest, ConfirmationIsYesOnlyForEnterAndTheFirstButton) {
-  const Confirmation confirmation{Sjis("確認"),
-                                  Sjis("個人データファイルを消去しますか？") +
-                                      "\r" + Sjis("（集計結果.csvは残します)"),
-                                  Sjis("はい(&Y)"), Sjis("いいえ(&N)")};
+  const Confirmation confirmation{Cp932("確認"),
+                                  Cp932("個人データファイルを消去しますか？") +
+                                      "\r" + Cp932("（集計結果.csvは残します)"),
+                                  Cp932("はい(&Y)"), Cp932("いいえ(&N)")};
   const struct {
     const char* how;
     std::function<void(Box&)> close;
@@ -258,9 +258,9 @@ TEST_F(Win32BackendTest, ConfirmationIsYesOnlyForEnterAndTheFirstButton) {
     };
     SetTimer(nullptr, 0, 50, WhenTheBoxShows);
     EXPECT_EQ(backend_.Confirm(confirmation), c.yes) << c.how;
-    EXPECT_EQ(shown.title, Sjis("確認")) << c.how;
-    EXPECT_TRUE(Contains(shown.texts, Sjis("はい(&Y)"))) << c.how;
-    EXPECT_TRUE(Contains(shown.texts, Sjis("いいえ(&N)"))) << c.how;
+    EXPECT_EQ(shown.title, Cp932("確認")) << c.how;
+    EXPECT_TRUE(Contains(shown.texts, Cp932("はい(&Y)"))) << c.how;
+    EXPECT_TRUE(Contains(shown.texts, Cp932("いいえ(&N)"))) << c.how;
     EXPECT_TRUE(owner_disabled) << c.how;
   }
 }
@@ -315,9 +315,9 @@ TEST_F(Win32SampleTest, BarsAreEightPixelsAPersonAndEighteenEnlarged) {
 }
 
 TEST_F(Win32SampleTest, PanelSevenHidesPanelNine) {
-  std::string data = Sjis("題\r\n説明\r\n\r\n");
+  std::string data = Cp932("題\r\n説明\r\n\r\n");
   for (int q = 1; q <= 10; ++q) {
-    data += Sjis("[R]問" + std::to_string(q) + "\r\nはい\r\n");
+    data += Cp932("[R]問" + std::to_string(q) + "\r\nはい\r\n");
   }
   test_support::WriteBytes("data.txt", data);
   window_ = std::make_unique<window::TForm1>(backend_);

@@ -40,7 +40,7 @@ void CALLBACK CancelWhenShown(HWND, UINT, UINT_PTR timer, DWORD) {
 TEST(ChooseFolder, CancellingThePickerChoosesNothing) {
   SetTimer(nullptr, 0, 100, CancelWhenShown);
   const FolderChoice choice = ChooseFolder(
-      test_support::Sjis("回答ファイルのフォルダを選んでください"));
+      test_support::Cp932("回答ファイルのフォルダを選んでください"));
   EXPECT_EQ(choice.folder, L"");
   EXPECT_EQ(choice.failure, "");
   EXPECT_EQ(g_title,

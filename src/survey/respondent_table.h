@@ -1,24 +1,37 @@
-// The respondent table as the tally keeps it for the results file: every
-// row's non-empty fields packed one after the other into shared blocks of
-// memory, with a few bytes of bookkeeping each, instead of 52 strings a row
-// (which would take seven times the answer file's own bytes).
-#ifndef TABULON_SURVEY_RESPONDENT_STORE_H_
-#define TABULON_SURVEY_RESPONDENT_STORE_H_
+// The respondent table: one row of raw texts per answer file of the last
+// tally, in list order, kept for the results file. Every row's non-empty
+// fields are packed one after the other into shared blocks of memory, with a
+// few bytes of bookkeeping each, instead of 52 strings a row (which would
+// take seven times the answer file's own bytes).
+#ifndef TABULON_SURVEY_RESPONDENT_TABLE_H_
+#define TABULON_SURVEY_RESPONDENT_TABLE_H_
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "survey/questionnaire.h"
-#include "survey/tally.h"
 
 namespace tabulon::survey {
 
-class RespondentStore {
+// One answer file's raw texts, as plain strings.
+struct RespondentRow {
+  std::string computer_name;
+  std::string respondent_name;
+  // answer (q, c) at [q - 1][c - 1]; a text answer is answer (q, 1).
+  std::array<std::array<std::string, kChoiceCount>, kQuestionCount> answers;
+
+  const std::string& Answer(int q, int c) const {
+    return answers.at(q - 1).at(c - 1);
+  }
+};
+
+class RespondentTable {
  public:
   // A row's fields by number: the computer name, the respondent name, then
   // answer (q, c) at AnswerField(q, c).
@@ -30,14 +43,18 @@ class RespondentStore {
   }
   using Fields = std::array<std::string_view, kFieldCount>;
 
-  RespondentStore() = default;
-  RespondentStore(const RespondentStore&) = delete;
-  RespondentStore& operator=(const RespondentStore&) = delete;
+  RespondentTable() = default;
+  RespondentTable(const RespondentTable&) = delete;
+  RespondentTable& operator=(const RespondentTable&) = delete;
+  // A moved store keeps its blocks, so views of its fields stay valid.
+  RespondentTable(RespondentTable&&) = default;
+  RespondentTable& operator=(RespondentTable&&) = default;
 
   // Drops every row and gives their memory back.
   void Clear();
   // Room for this many rows' bookkeeping, taken at once.
   void Reserve(std::size_t rows) { rows_.reserve(rows); }
+  // The number of rows: one per answer file tallied.
   std::size_t size() const { return rows_.size(); }
   bool empty() const { return rows_.empty(); }
 
@@ -96,4 +113,4 @@ class RespondentStore {
 
 }  // namespace tabulon::survey
 
-#endif  // TABULON_SURVEY_RESPONDENT_STORE_H_
+#endif  // TABULON_SURVEY_RESPONDENT_TABLE_H_

@@ -1,43 +1,38 @@
-// The Win32 backend's state and its windows (private to the backend): the
-// main window, the content surface and every control's window, and how
-// they are made, brought up to date, scrolled, painted and tabbed through.
-#ifndef TABULON_GUI_WIN32_WIN32_STATE_H_
-#define TABULON_GUI_WIN32_WIN32_STATE_H_
+// The Win32 backend's windows (private to the backend): the main window,
+// the content surface and every control's window, and how they are made,
+// brought up to date, scrolled, painted and tabbed through. The backend
+// owns one; the window procedures reach it through their windows.
+#ifndef TABULON_GUI_WIN32_WIN32_SCREEN_H_
+#define TABULON_GUI_WIN32_WIN32_SCREEN_H_
 
 #include <windows.h>
 
 #include <unordered_map>
 #include <vector>
 
+#include "gui/backend.h"
+#include "gui/realisation.h"
 #include "gui/win32/win32_accessible.h"
-#include "gui/win32/win32_backend.h"
 #include "gui/win32/win32_scale.h"
 #include "gui/win32/win32_surface.h"
 
-namespace tabulon::gui {
+namespace tabulon::gui::win32 {
 
-namespace win32 {
-
-bool IsWindowed(ControlKind kind);
-bool TakesFocus(const Control& control);
-
-}  // namespace win32
-
-struct Win32Backend::State {
+struct Screen {
   // A control's window, what of its list it shows, and where a label was
   // last painted (so a change repaints the old place too).
   struct Realised {
     HWND window = nullptr;
-    int items_generation = 0;
-    std::size_t items_shown = 0;
+    ShownItems items;
     RECT painted = {};
     bool painted_visible = false;
   };
 
-  explicit State(Win32Backend& owner);
-  ~State();
-  State(const State&) = delete;
-  State& operator=(const State&) = delete;
+  // `owner` runs the handlers of clicks and shows their boxes.
+  explicit Screen(Backend& owner);
+  ~Screen();
+  Screen(const Screen&) = delete;
+  Screen& operator=(const Screen&) = delete;
 
   // Lets go of the windows of an earlier Realise. Only the window the user
   // closes ends the program's message loop.
@@ -49,6 +44,8 @@ struct Win32Backend::State {
                                                : realised.at(parent).window;
   }
 
+  // The main window and the windows of `form`'s controls.
+  void Realise(Form& form);
   void CreateWindows(Form& form);
   HWND CreateControlWindow(Control& control);
   void ApplyFont(HWND handle, const Control& control);
@@ -62,6 +59,8 @@ struct Win32Backend::State {
   void Apply(Control& control);
   void ApplyLabel(const Control& label);
   void ApplyItems(const Control& list, Realised& realised);
+  // The screen brought up to `form`'s changes since the last sync.
+  void Sync(Form& form);
   void UpdateContentSize();
   void UpdateScrollBars();
   void ScrollTo(int x, int y);
@@ -73,7 +72,7 @@ struct Win32Backend::State {
   bool IsCovered(const Control& control) const;
   void Dispatch(MSG& message);
 
-  Win32Backend& backend;
+  Backend& backend;
   HINSTANCE instance;
   HDC measure_dc;
   win32::FontCache fonts;
@@ -85,13 +84,12 @@ struct Win32Backend::State {
   std::unordered_map<HWND, Control*> control_of;
   // Each surface's labels in creation order: later ones paint over earlier.
   std::unordered_map<const Control*, std::vector<const Control*>> labels_of;
-  std::vector<const Control*> tab_order;
+  std::vector<const Control*> tab_chain;
   int busy_depth = 0;
-  bool unattended = false;
   POINT scroll = {0, 0};
   SIZE content_size = {1, 1};
 };
 
-}  // namespace tabulon::gui
+}  // namespace tabulon::gui::win32
 
-#endif  // TABULON_GUI_WIN32_WIN32_STATE_H_
+#endif  // TABULON_GUI_WIN32_WIN32_SCREEN_H_

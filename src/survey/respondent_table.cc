@@ -1,4 +1,4 @@
-#include "survey/respondent_store.h"
+#include "survey/respondent_table.h"
 
 #include <algorithm>
 #include <cstring>
@@ -28,13 +28,13 @@ std::size_t PutLength(char* out, std::size_t length) {
 
 }  // namespace
 
-void RespondentStore::Clear() {
+void RespondentTable::Clear() {
   rows_.clear();
   rows_.shrink_to_fit();
   blocks_.clear();
 }
 
-void RespondentStore::AddRow() {
+void RespondentTable::AddRow() {
   Place place;
   if (!blocks_.empty()) {
     place.block = static_cast<std::uint32_t>(blocks_.size() - 1);
@@ -43,7 +43,7 @@ void RespondentStore::AddRow() {
   rows_.push_back(place);
 }
 
-char* RespondentStore::MakeRoom(std::size_t more) {
+char* RespondentTable::MakeRoom(std::size_t more) {
   Place& row = rows_.back();
   if (!blocks_.empty() && row.block == blocks_.size() - 1 &&
       blocks_.back().capacity - blocks_.back().used >= more) {
@@ -68,7 +68,7 @@ char* RespondentStore::MakeRoom(std::size_t more) {
   return blocks_.back().bytes.get() + blocks_.back().used;
 }
 
-void RespondentStore::SetFieldElsewhere(int field, std::string_view bytes) {
+void RespondentTable::SetFieldElsewhere(int field, std::string_view bytes) {
   if (rows_.empty()) throw std::logic_error("SetField before AddRow");
   char* out = MakeRoom(kMostHeaderBytes + bytes.size());
   std::size_t n = 0;
@@ -80,7 +80,7 @@ void RespondentStore::SetFieldElsewhere(int field, std::string_view bytes) {
   rows_.back().size += static_cast<std::uint32_t>(n);
 }
 
-RespondentStore::Fields RespondentStore::FieldsOf(std::size_t r) const {
+RespondentTable::Fields RespondentTable::FieldsOf(std::size_t r) const {
   Fields fields{};
   const Place& row = rows_.at(r);
   if (row.size == 0) return fields;
@@ -100,7 +100,7 @@ RespondentStore::Fields RespondentStore::FieldsOf(std::size_t r) const {
   return fields;
 }
 
-RespondentRow RespondentStore::Row(std::size_t r) const {
+RespondentRow RespondentTable::Row(std::size_t r) const {
   const Fields fields = FieldsOf(r);
   RespondentRow row;
   row.computer_name = fields[kComputerNameField];

@@ -1,24 +1,10 @@
-#include "gui/win32/win32_state.h"
+#include "gui/win32/win32_screen.h"
 
 #include <algorithm>
 #include <utility>
 
-namespace tabulon::gui {
-
-bool win32::IsWindowed(ControlKind kind) {
-  return kind != ControlKind::kLabel && kind != ControlKind::kForm;
-}
-
-bool win32::TakesFocus(const Control& control) {
-  return control.TabOrder() >= 0 && (control.Kind() == ControlKind::kListBox ||
-                                     control.Kind() == ControlKind::kButton);
-}
-
+namespace tabulon::gui::win32 {
 namespace {
-
-using win32::ColorOf;
-using win32::IsWindowed;
-using win32::TakesFocus;
 
 constexpr char kWindowClass[] = "TabulonWindow";
 // The content and the group boxes: surfaces that labels are painted on.
@@ -46,12 +32,11 @@ void RegisterClasses(HINSTANCE instance) {
   RegisterClassExA(&surface);
 }
 
-Win32Backend::State* StateOf(HWND window) {
-  return reinterpret_cast<Win32Backend::State*>(
-      GetWindowLongPtrA(window, GWLP_USERDATA));
+Screen* ScreenOf(HWND window) {
+  return reinterpret_cast<Screen*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
-// Keeps the state of CreateWindowEx's last argument with the window.
+// Keeps the screen of CreateWindowEx's last argument with the window.
 bool Attach(HWND window, UINT message, LPARAM l_param) {
   if (message != WM_NCCREATE) return false;
   const auto* create = reinterpret_cast<const CREATESTRUCTA*>(l_param);
@@ -60,8 +45,8 @@ bool Attach(HWND window, UINT message, LPARAM l_param) {
   return true;
 }
 
-bool ShowBusyCursor(Win32Backend::State* state) {
-  if (state == nullptr || state->busy_depth == 0) return false;
+bool ShowBusyCursor(Screen* screen) {
+  if (screen == nullptr || screen->busy_depth == 0) return false;
   SetCursor(LoadCursorA(nullptr, IDC_WAIT));
   return true;
 }
@@ -69,48 +54,48 @@ bool ShowBusyCursor(Win32Backend::State* state) {
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM w_param,
                                  LPARAM l_param) {
   Attach(window, message, l_param);
-  Win32Backend::State* state = StateOf(window);
+  Screen* screen = ScreenOf(window);
   switch (message) {
     case WM_SIZE:
-      if (state != nullptr && state->content != nullptr) {
-        state->UpdateScrollBars();
+      if (screen != nullptr && screen->content != nullptr) {
+        screen->UpdateScrollBars();
       }
       return 0;
     case WM_HSCROLL:
     case WM_VSCROLL:
-      if (state != nullptr) {
-        state->OnScroll(message == WM_HSCROLL ? SB_HORZ : SB_VERT, w_param);
+      if (screen != nullptr) {
+        screen->OnScroll(message == WM_HSCROLL ? SB_HORZ : SB_VERT, w_param);
       }
       return 0;
     case WM_MOUSEWHEEL:
-      if (state != nullptr) {
+      if (screen != nullptr) {
         const int notches = GET_WHEEL_DELTA_WPARAM(w_param) / WHEEL_DELTA;
-        state->ScrollTo(
-            state->scroll.x,
-            state->scroll.y - 3 * state->scale.Px(kScrollLine) * notches);
+        screen->ScrollTo(
+            screen->scroll.x,
+            screen->scroll.y - 3 * screen->scale.Px(kScrollLine) * notches);
       }
       return 0;
     case WM_ERASEBKGND: {
-      if (state == nullptr || state->form == nullptr) break;
+      if (screen == nullptr || screen->form == nullptr) break;
       RECT client;
       GetClientRect(window, &client);
       const HBRUSH brush =
-          CreateSolidBrush(ColorOf(state->form->PaintColour()));
+          CreateSolidBrush(ColorOf(screen->form->PaintColour()));
       FillRect(reinterpret_cast<HDC>(w_param), &client, brush);
       DeleteObject(brush);
       return 1;
     }
     case WM_SETCURSOR:
-      if (ShowBusyCursor(state)) return TRUE;
+      if (ShowBusyCursor(screen)) return TRUE;
       break;
     case WM_DPICHANGED:
-      if (state == nullptr || state->form == nullptr) break;
-      state->OnDpiChanged(HIWORD(w_param),
-                          reinterpret_cast<const RECT*>(l_param));
+      if (screen == nullptr || screen->form == nullptr) break;
+      screen->OnDpiChanged(HIWORD(w_param),
+                           reinterpret_cast<const RECT*>(l_param));
       return 0;
     case WM_DESTROY:
-      if (state != nullptr && state->window == window) {
-        state->window = nullptr;
+      if (screen != nullptr && screen->window == window) {
+        screen->window = nullptr;
         PostQuitMessage(0);
       }
       return 0;
@@ -118,41 +103,41 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM w_param,
   return DefWindowProcA(window, message, w_param, l_param);
 }
 
-win32::SurfaceFacts ReadSurface(HWND surface) {
-  Win32Backend::State* state = StateOf(surface);
-  if (state == nullptr || state->form == nullptr) return {};
-  const auto found = state->control_of.find(surface);
-  if (found == state->control_of.end()) return {};
-  return state->FactsOf(*found->second);
+SurfaceFacts ReadSurface(HWND surface) {
+  Screen* screen = ScreenOf(surface);
+  if (screen == nullptr || screen->form == nullptr) return {};
+  const auto found = screen->control_of.find(surface);
+  if (found == screen->control_of.end()) return {};
+  return screen->FactsOf(*found->second);
 }
 
 LRESULT CALLBACK SurfaceProcedure(HWND window, UINT message, WPARAM w_param,
                                   LPARAM l_param) {
   Attach(window, message, l_param);
-  Win32Backend::State* state = StateOf(window);
+  Screen* screen = ScreenOf(window);
   switch (message) {
     case WM_GETOBJECT:
       if (const LRESULT answer =
-              win32::AnswerGetObject(window, w_param, l_param, ReadSurface)) {
+              AnswerGetObject(window, w_param, l_param, ReadSurface)) {
         return answer;
       }
       break;
     case WM_ERASEBKGND:
       return 1;  // WM_PAINT covers every pixel
     case WM_PAINT:
-      if (state == nullptr) break;
-      state->PaintSurface(window);
+      if (screen == nullptr) break;
+      screen->PaintSurface(window);
       return 0;
     case WM_COMMAND: {
-      if (state == nullptr || HIWORD(w_param) != BN_CLICKED) break;
+      if (screen == nullptr || HIWORD(w_param) != BN_CLICKED) break;
       const auto found =
-          state->control_of.find(reinterpret_cast<HWND>(l_param));
-      if (found == state->control_of.end()) break;
-      RunHandler(state->backend, *state->form, found->second->on_click);
+          screen->control_of.find(reinterpret_cast<HWND>(l_param));
+      if (found == screen->control_of.end()) break;
+      RunHandler(screen->backend, *screen->form, found->second->on_click);
       return 0;
     }
     case WM_SETCURSOR:
-      if (ShowBusyCursor(state)) return TRUE;
+      if (ShowBusyCursor(screen)) return TRUE;
       break;
   }
   return DefWindowProcA(window, message, w_param, l_param);
@@ -160,19 +145,19 @@ LRESULT CALLBACK SurfaceProcedure(HWND window, UINT message, WPARAM w_param,
 
 }  // namespace
 
-Win32Backend::State::State(Win32Backend& owner)
+Screen::Screen(Backend& owner)
     : backend(owner),
       instance(GetModuleHandleA(nullptr)),
       measure_dc(CreateCompatibleDC(nullptr)) {
   RegisterClasses(instance);
 }
 
-Win32Backend::State::~State() {
+Screen::~Screen() {
   Forget();
   DeleteDC(measure_dc);
 }
 
-void Win32Backend::State::Forget() {
+void Screen::Forget() {
   const HWND old = std::exchange(window, nullptr);
   if (old != nullptr && IsWindow(old)) DestroyWindow(old);
   content = nullptr;
@@ -180,11 +165,11 @@ void Win32Backend::State::Forget() {
   realised.clear();
   control_of.clear();
   labels_of.clear();
-  tab_order.clear();
+  tab_chain.clear();
   scroll = {0, 0};
 }
 
-void Win32Backend::State::CreateWindows(Form& owner) {
+void Screen::CreateWindows(Form& owner) {
   form = &owner;
   window = CreateWindowExA(
       WS_EX_CONTROLPARENT, kWindowClass, owner.Caption().c_str(),
@@ -204,7 +189,46 @@ void Win32Backend::State::CreateWindows(Form& owner) {
                outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-HWND Win32Backend::State::CreateControlWindow(Control& control) {
+void Screen::Realise(Form& owner) {
+  Forget();
+  CreateWindows(owner);
+  for (const auto& each : owner.Controls()) {
+    Control& control = *each;
+    if (IsWindowed(control.Kind())) {
+      realised[&control].window = CreateControlWindow(control);
+    } else if (control.Kind() == ControlKind::kLabel) {
+      const Control* surface = control.Parent() ? control.Parent() : &owner;
+      labels_of[surface].push_back(&control);
+    }
+  }
+  tab_chain = TabChain(owner);
+  Stack();
+  owner.MarkAllDirty();
+}
+
+void Screen::Sync(Form& owner) {
+  // A form not (yet) on screen is realised whole when it is.
+  if (window == nullptr || &owner != form) return;
+  std::vector<HWND> relabelled;
+  const bool window_changed =
+      TakeChanges(owner, [this, &relabelled](Control& control) {
+        Apply(control);
+        if (control.Kind() == ControlKind::kLabel) {
+          relabelled.push_back(ParentWindow(control));
+        }
+      });
+  if (window_changed) UpdateContentSize();
+  // A screen reader reads a surface's labels again (their names and which
+  // are shown) when told they changed.
+  std::sort(relabelled.begin(), relabelled.end());
+  relabelled.erase(std::unique(relabelled.begin(), relabelled.end()),
+                   relabelled.end());
+  for (const HWND surface : relabelled) {
+    NotifyWinEvent(EVENT_OBJECT_REORDER, surface, OBJID_CLIENT, CHILDID_SELF);
+  }
+}
+
+HWND Screen::CreateControlWindow(Control& control) {
   const HWND parent = ParentWindow(control);
   const DWORD style =
       WS_CHILD | WS_CLIPSIBLINGS | (TakesFocus(control) ? WS_TABSTOP : 0);
@@ -236,7 +260,7 @@ HWND Win32Backend::State::CreateControlWindow(Control& control) {
 }
 
 // Windowed controls lie in creation order, later ones above earlier ones.
-void Win32Backend::State::Stack() {
+void Screen::Stack() {
   for (const auto& control : form->Controls()) {
     const HWND handle = realised[control.get()].window;
     if (handle == nullptr) continue;
@@ -245,7 +269,7 @@ void Win32Backend::State::Stack() {
   }
 }
 
-void Win32Backend::State::Apply(Control& control) {
+void Screen::Apply(Control& control) {
   if (&control == form) {
     SetWindowTextA(window, control.Caption().c_str());
     return;
@@ -275,7 +299,7 @@ void Win32Backend::State::Apply(Control& control) {
 
 // A label is paint on its parent: the places it left and takes are
 // painted again.
-void Win32Backend::State::ApplyLabel(const Control& label) {
+void Screen::ApplyLabel(const Control& label) {
   Realised& state = realised[&label];
   const RECT now = ScreenRect(label);
   const HWND parent = ParentWindow(label);
@@ -285,25 +309,21 @@ void Win32Backend::State::ApplyLabel(const Control& label) {
   state.painted_visible = label.Visible();
 }
 
-// Only the new items are added when the list has merely grown.
-void Win32Backend::State::ApplyItems(const Control& list, Realised& state) {
-  const ItemList& items = list.Items();
-  if (state.items_generation != list.ItemsGeneration() ||
-      state.items_shown > items.size()) {
-    SendMessageA(state.window, LB_RESETCONTENT, 0, 0);
-    state.items_shown = 0;
-    state.items_generation = list.ItemsGeneration();
-  }
-  for (; state.items_shown < items.size(); ++state.items_shown) {
-    // The list box takes a NUL-ended copy.
-    const std::string item(items[state.items_shown]);
-    SendMessageA(state.window, LB_ADDSTRING, 0,
-                 reinterpret_cast<LPARAM>(item.c_str()));
-  }
+void Screen::ApplyItems(const Control& list, Realised& state) {
+  const HWND handle = state.window;
+  state.items.CatchUp(
+      list, [handle] { SendMessageA(handle, LB_RESETCONTENT, 0, 0); },
+      [handle, &list](std::size_t i) {
+        // The list box takes a NUL-ended copy.
+        const std::string item(list.Items()[i]);
+        SendMessageA(handle, LB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(item.c_str()));
+      });
 }
 
-// The scrolled area reaches as far as the window's controls do.
-void Win32Backend::State::UpdateContentSize() {
+// The scrolled area reaches as far as the window's controls do on the
+// screen's scale, where a label is as wide as its caption in the scaled font.
+void Screen::UpdateContentSize() {
   int right = 1;
   int bottom = 1;
   for (const auto& control : form->Controls()) {
@@ -319,7 +339,7 @@ void Win32Backend::State::UpdateContentSize() {
 // A scroll bar shows only where the client area is smaller than the
 // content; showing one makes the client area smaller, so the sizes are
 // settled again until they agree.
-void Win32Backend::State::UpdateScrollBars() {
+void Screen::UpdateScrollBars() {
   for (int round = 0; round < 3; ++round) {
     RECT client;
     GetClientRect(window, &client);
@@ -346,7 +366,7 @@ void Win32Backend::State::UpdateScrollBars() {
   ScrollTo(scroll.x, scroll.y);
 }
 
-void Win32Backend::State::ScrollTo(int x, int y) {
+void Screen::ScrollTo(int x, int y) {
   RECT client;
   GetClientRect(window, &client);
   const LONG right_most = std::max<LONG>(0, content_size.cx - client.right);
@@ -359,7 +379,7 @@ void Win32Backend::State::ScrollTo(int x, int y) {
              TRUE);
 }
 
-void Win32Backend::State::OnScroll(int bar, WPARAM request) {
+void Screen::OnScroll(int bar, WPARAM request) {
   SCROLLINFO info = {sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
   GetScrollInfo(window, bar, &info);
   int position = info.nPos;
@@ -396,7 +416,7 @@ void Win32Backend::State::OnScroll(int bar, WPARAM request) {
 
 // The whole surface at once, off screen first: its fill (or a group box's
 // frame and caption), then its labels in creation order.
-void Win32Backend::State::PaintSurface(HWND surface) {
+void Screen::PaintSurface(HWND surface) {
   PAINTSTRUCT paint;
   const HDC dc = BeginPaint(surface, &paint);
   RECT client;
@@ -407,9 +427,8 @@ void Win32Backend::State::PaintSurface(HWND surface) {
   const HGDIOBJ old_bitmap = SelectObject(buffer, bitmap);
   const Control& owner = *control_of.at(surface);
   if (owner.Kind() == ControlKind::kGroupBox) {
-    win32::PaintGroupBox(
-        buffer, owner, fonts.For(scale.FontAt(owner.EffectiveFont())),
-        {client.right, client.bottom}, scale.Px(kGroupCaptionLeft));
+    PaintGroupBox(buffer, owner, fonts.For(scale.FontAt(owner.EffectiveFont())),
+                  {client.right, client.bottom}, scale.Px(kGroupCaptionLeft));
   } else {
     const HBRUSH brush = CreateSolidBrush(ColorOf(owner.PaintColour()));
     FillRect(buffer, &client, brush);
@@ -417,8 +436,8 @@ void Win32Backend::State::PaintSurface(HWND surface) {
   }
   for (const Control* label : labels_of[&owner]) {
     if (!label->Visible()) continue;
-    win32::PaintLabel(buffer, ScreenRect(*label), *label,
-                      fonts.For(scale.FontAt(label->EffectiveFont())));
+    PaintLabel(buffer, ScreenRect(*label), *label,
+               fonts.For(scale.FontAt(label->EffectiveFont())));
   }
   BitBlt(dc, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
   SelectObject(buffer, old_bitmap);
@@ -429,18 +448,18 @@ void Win32Backend::State::PaintSurface(HWND surface) {
 
 // The Tab key follows the layout's Tab order, which is not the stacking
 // order that the dialog manager would follow.
-void Win32Backend::State::MoveFocus(bool backwards) {
-  if (tab_order.empty()) return;
+void Screen::MoveFocus(bool backwards) {
+  if (tab_chain.empty()) return;
   const HWND focus = GetFocus();
-  std::size_t at = tab_order.size() - 1;
-  for (std::size_t i = 0; i < tab_order.size(); ++i) {
-    const HWND handle = realised.at(tab_order[i]).window;
+  std::size_t at = tab_chain.size() - 1;
+  for (std::size_t i = 0; i < tab_chain.size(); ++i) {
+    const HWND handle = realised.at(tab_chain[i]).window;
     if (handle == focus || IsChild(handle, focus)) at = i;
   }
-  for (std::size_t step = 1; step <= tab_order.size(); ++step) {
+  for (std::size_t step = 1; step <= tab_chain.size(); ++step) {
     const std::size_t next =
-        (at + (backwards ? tab_order.size() - step : step)) % tab_order.size();
-    const HWND handle = realised.at(tab_order[next]).window;
+        (at + (backwards ? tab_chain.size() - step : step)) % tab_chain.size();
+    const HWND handle = realised.at(tab_chain[next]).window;
     if (IsWindowVisible(handle) && IsWindowEnabled(handle)) {
       SetFocus(handle);
       return;
@@ -450,7 +469,7 @@ void Win32Backend::State::MoveFocus(bool backwards) {
 
 // One message as the window's loop handles it: Tab in the layout's order,
 // the dialog keys, then the window procedures.
-void Win32Backend::State::Dispatch(MSG& message) {
+void Screen::Dispatch(MSG& message) {
   const bool ours = window != nullptr && IsChild(window, message.hwnd);
   if (ours && message.message == WM_KEYDOWN && message.wParam == VK_TAB) {
     MoveFocus(GetKeyState(VK_SHIFT) < 0);
@@ -461,4 +480,4 @@ void Win32Backend::State::Dispatch(MSG& message) {
   DispatchMessageA(&message);
 }
 
-}  // namespace tabulon::gui
+}  // namespace tabulon::gui::win32
