@@ -23,6 +23,13 @@ Rgb Resolve(SystemColour colour) {
   return {0xFF, 0xFF, 0xFF};
 }
 
+std::string_view ShownItemText(std::string_view cp932) {
+  std::size_t end = 0;
+  for (std::size_t n = 0; n < kShownItemCharacters && end < cp932.size(); ++n)
+    end += platform::CharacterLength(cp932, end);
+  return cp932.substr(0, end);
+}
+
 std::string WithoutAmpersands(std::string_view cp932) {
   std::string shown;
   for (const ShownRun& run : ShownRuns(cp932)) shown += run.cp932;

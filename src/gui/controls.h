@@ -228,6 +228,13 @@ class Control {
   bool dirty_ = true;
 };
 
+// What a list box shows of an item: its first characters, as many as fill
+// the widest list in its narrowest glyphs and more. An item is one line cut
+// off at the list's right edge, so laying out the rest of a huge answer
+// would cost without showing anything; the item itself keeps every byte.
+inline constexpr std::size_t kShownItemCharacters = 512;
+std::string_view ShownItemText(std::string_view cp932);
+
 // What a caption with the ampersand rule shows: "&&" becomes "&", any other
 // "&" is dropped (it marks the next character for underlining). CP932 in and
 // out.

@@ -1,6 +1,7 @@
 // Code page 932 (Shift-JIS) services. Text stays CP932 bytes everywhere;
-// conversion to UTF-8 is for display only, and from UTF-8 only for spelling
-// the program's fixed texts readably in the source.
+// conversion to UTF-8 is for display only, and from UTF-8 or UTF-16 only for
+// spelling the program's fixed texts readably in the source and for reading
+// a text file that today's editors saved in Unicode.
 #ifndef TABULON_PLATFORM_CODEPAGE_H_
 #define TABULON_PLATFORM_CODEPAGE_H_
 
@@ -40,6 +41,21 @@ std::string Cp932ToUtf8(std::string_view cp932);
 // UTF-8 to CP932 bytes. Only for texts known to be representable; a character
 // CP932 lacks throws std::invalid_argument (a programming error).
 std::string Utf8ToCp932(std::string_view utf8);
+
+// The stand-in for a character that code page 932 has no form for: 〓.
+inline constexpr std::string_view kGetaMark = "\x81\xAC";
+
+// The Unicode encodings a text file may be saved in, without their mark.
+enum class UnicodeForm { kUtf8, kUtf16Le, kUtf16Be };
+
+// True when all of `bytes` is well-formed UTF-8, as the platform's own
+// converter judges it (a sequence cut off at the end is not).
+bool IsWellFormedUtf8(std::string_view bytes);
+
+// Unicode text to CP932, appended to `out`, by the platform's own converter.
+// Never fails: a character CP932 lacks, a malformed sequence and a cut-off
+// last character each become kGetaMark, and the rest converts on.
+void UnicodeToCp932(std::string_view bytes, UnicodeForm form, std::string& out);
 
 }  // namespace tabulon::platform
 

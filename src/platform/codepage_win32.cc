@@ -29,6 +29,17 @@ std::wstring Widen(UINT code_page, std::string_view bytes, bool& ok) {
   return out;
 }
 
+// UTF-8 to UTF-16, a malformed sequence becoming U+FFFD.
+std::wstring WidenLenient(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  const int length = static_cast<int>(utf8.size());
+  const int wide =
+      MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(wide > 0 ? wide : 0), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), length, out.data(), wide);
+  return out;
+}
+
 // UTF-16 to code page bytes; `lossy` tells whether a character had no form
 // there (the system then puts its default character in).
 std::string Narrow(UINT code_page, std::wstring_view wide, bool* lossy) {
@@ -44,6 +55,73 @@ std::string Narrow(UINT code_page, std::wstring_view wide, bool* lossy) {
                       nullptr, used);
   if (lossy != nullptr) *lossy = used_default != FALSE;
   return out;
+}
+
+// The system converts at most INT_MAX units at a time; a huge text goes in
+// pieces of this many bytes, each cut where a character begins.
+constexpr std::size_t kPiece = 1 << 20;
+
+// Where a piece of at most kPiece bytes at the front of `bytes` ends: not
+// inside a UTF-8 sequence (before a continuation byte) nor between the two
+// halves of a UTF-16 surrogate pair.
+std::size_t PieceEnd(std::string_view bytes, UnicodeForm form) {
+  if (bytes.size() <= kPiece) return bytes.size();
+  std::size_t end = kPiece;
+  if (form == UnicodeForm::kUtf8) {
+    for (int back = 0; back < 3; ++back) {
+      if ((static_cast<unsigned char>(bytes[end]) & 0xC0) != 0x80) break;
+      --end;
+    }
+    return end;
+  }
+  const std::size_t high = form == UnicodeForm::kUtf16Le ? end - 1 : end - 2;
+  const bool pair_split =
+      (static_cast<unsigned char>(bytes[high]) & 0xFC) == 0xD8;
+  return pair_split ? end - 2 : end;
+}
+
+// UTF-16 code units of a UTF-16 text; an odd last byte is left over.
+std::wstring Utf16Units(std::string_view bytes, UnicodeForm form) {
+  std::wstring units(bytes.size() / 2, L'\0');
+  const int low = form == UnicodeForm::kUtf16Le ? 0 : 1;
+  for (std::size_t i = 0; i < units.size(); ++i) {
+    units[i] = static_cast<wchar_t>(
+        static_cast<unsigned char>(bytes[2 * i + low]) |
+        static_cast<unsigned char>(bytes[2 * i + 1 - low]) << 8);
+  }
+  return units;
+}
+
+// True when units i and i + 1 are the two halves of one character.
+bool IsPair(std::wstring_view wide, std::size_t i) {
+  return i + 1 < wide.size() && IS_HIGH_SURROGATE(wide[i]) &&
+         IS_LOW_SURROGATE(wide[i + 1]);
+}
+
+// UTF-16 to CP932 with the stand-in for what has no form there: the system
+// converts the whole; where it had to use its default character, the text
+// is halved until short runs are left, which go a character at a time.
+void NarrowWithGeta(std::wstring_view wide, std::string& out) {
+  constexpr std::size_t kShortRun = 64;
+  bool lossy = false;
+  std::string narrow = Narrow(kCodePage932, wide, &lossy);
+  if (!lossy) {
+    out += narrow;
+    return;
+  }
+  if (wide.size() <= kShortRun) {
+    for (std::size_t i = 0; i < wide.size();) {
+      const std::size_t length = IsPair(wide, i) ? 2 : 1;
+      narrow = Narrow(kCodePage932, wide.substr(i, length), &lossy);
+      out += lossy ? std::string(kGetaMark) : narrow;
+      i += length;
+    }
+    return;
+  }
+  std::size_t half = wide.size() / 2;
+  if (IsPair(wide, half - 1)) ++half;  // keeps a pair together
+  NarrowWithGeta(wide.substr(0, half), out);
+  NarrowWithGeta(wide.substr(half), out);
 }
 
 }  // namespace
@@ -82,6 +160,35 @@ std::string Cp932ToUtf8(std::string_view cp932) {
     }
   }
   return out;
+}
+
+bool IsWellFormedUtf8(std::string_view bytes) {
+  while (!bytes.empty()) {
+    const std::size_t end = PieceEnd(bytes, UnicodeForm::kUtf8);
+    bool ok = false;
+    Widen(CP_UTF8, bytes.substr(0, end), ok);
+    if (!ok) return false;
+    bytes.remove_prefix(end);
+  }
+  return true;
+}
+
+void UnicodeToCp932(std::string_view bytes, UnicodeForm form,
+                    std::string& out) {
+  const bool odd_byte_left = form != UnicodeForm::kUtf8 && bytes.size() % 2;
+  out.reserve(out.size() + bytes.size());
+  while (!bytes.empty()) {
+    const std::size_t end = PieceEnd(bytes, form);
+    const std::string_view piece = bytes.substr(0, end);
+    // Without MB_ERR_INVALID_CHARS the system puts U+FFFD where a sequence
+    // is malformed, and U+FFFD has no CP932 form.
+    const std::wstring wide = form == UnicodeForm::kUtf8
+                                  ? WidenLenient(piece)
+                                  : Utf16Units(piece, form);
+    NarrowWithGeta(wide, out);
+    bytes.remove_prefix(end);
+  }
+  if (odd_byte_left) out += kGetaMark;
 }
 
 std::string Utf8ToCp932(std::string_view utf8) {

@@ -28,6 +28,25 @@ bool IsQuestionLine(std::string_view line) {
   return !QuestionMarker(line).empty();
 }
 
+bool BeginsWithFullWidthMarker(std::string_view line) {
+  using text::FixedText;
+  for (FixedText marker :
+       {FixedText::kFullWidthMarkerR, FixedText::kFullWidthMarkerC,
+        FixedText::kFullWidthMarkerT}) {
+    if (text::BeginsWithMarker(line, text::Text(marker))) return true;
+  }
+  return false;
+}
+
+// The first line from line p on that begins with a full-width marker; 0
+// when there is none.
+std::size_t FindFullWidthMarkerLine(const NumberedLines& lines, std::size_t p) {
+  for (; p <= lines.Count(); ++p) {
+    if (BeginsWithFullWidthMarker(lines.Line(p))) return p;
+  }
+  return 0;
+}
+
 // The first question line at or after line p; past the last line when there
 // is none. Every other line is passed over.
 std::size_t FindQuestionLine(const NumberedLines& lines, std::size_t p) {
@@ -67,11 +86,16 @@ Questionnaire ParseLines(const NumberedLines& lines) {
   questionnaire.title = lines.Line(1);
   questionnaire.description = lines.Line(2);
   // Line 3 is never examined; questions after the tenth are ignored.
-  std::size_t p = 4;
+  constexpr std::size_t kFirstQuestionLine = 4;
+  std::size_t p = kFirstQuestionLine;
   for (Question& question : questionnaire.questions) {
     p = FindQuestionLine(lines, p);
     if (p > lines.Count()) break;
     p = ReadQuestion(lines, p, question);
+  }
+  if (!questionnaire.At(1).InUse()) {
+    questionnaire.full_width_marker_line =
+        FindFullWidthMarkerLine(lines, kFirstQuestionLine);
   }
   return questionnaire;
 }

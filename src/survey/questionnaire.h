@@ -4,6 +4,7 @@
 #define TABULON_SURVEY_QUESTIONNAIRE_H_
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,10 @@ struct Questionnaire {
   std::string title;
   std::string description;
   std::array<Question, kQuestionCount> questions;  // question q at [q - 1]
+  // When no question was found: the first line, from line 4 on, that begins
+  // with a question marker typed in full-width characters (［Ｒ］, ［Ｃ］ or
+  // ［Ｔ］), which marks no question; 0 when there is none.
+  std::size_t full_width_marker_line = 0;
 
   // Question q = 1 to 10.
   const Question& At(int q) const { return questions.at(q - 1); }

@@ -37,10 +37,16 @@ constexpr std::string_view kUtf8Texts[] = {
     "はい(&Y)",
     "いいえ(&N)",
     "回答ファイルのフォルダを選んでください",
+    "data.txt に質問が見つかりませんでした。\r"
+    "質問の行は、半角の「[R]」「[C]」「[T]」のどれかで始めてください。",
+    "\r%d 行目の「［」「］」が全角になっています。",
+    // A question marker as the Japanese input method types it.
+    "［Ｒ］",
+    "［Ｃ］",
+    "［Ｔ］",
 };
 constexpr size_t kCount = sizeof kUtf8Texts / sizeof kUtf8Texts[0];
-static_assert(kCount ==
-                  static_cast<size_t>(FixedText::kChooseFolderCaption) + 1,
+static_assert(kCount == static_cast<size_t>(FixedText::kFullWidthMarkerT) + 1,
               "one text for every FixedText");
 
 }  // namespace

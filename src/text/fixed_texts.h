@@ -35,6 +35,11 @@ enum class FixedText {
   kYesButton,      // はい(&Y)
   kNoButton,       // いいえ(&N)
   kChooseFolderCaption,  // 回答ファイルのフォルダを選んでください
+  kNoQuestionFound,  // data.txt に質問が見つかりませんでした。 CR 質問の行は…
+  kFullWidthMarkerLineFormat,  // CR %d 行目の「［」「］」が全角になっています。
+  kFullWidthMarkerR,  // ［Ｒ］
+  kFullWidthMarkerC,  // ［Ｃ］
+  kFullWidthMarkerT,  // ［Ｔ］
 };
 
 // The CP932 bytes of a fixed text; converted once, then shared.

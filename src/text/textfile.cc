@@ -1,5 +1,8 @@
 #include "text/textfile.h"
 
+#include <algorithm>
+
+#include "platform/codepage.h"
 #include "text/failure.h"
 
 namespace tabulon::text {
@@ -7,7 +10,54 @@ namespace {
 
 constexpr char kEndOfFile = 26;
 
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
+constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
+
+bool IsAscii(char c) { return static_cast<unsigned char>(c) < 0x80; }
+
 }  // namespace
+
+TextEncoding DetectEncoding(std::string_view bytes) {
+  if (bytes.starts_with(kUtf8Mark)) return TextEncoding::kUtf8WithMark;
+  if (bytes.starts_with(kUtf16LeMark)) return TextEncoding::kUtf16Le;
+  if (bytes.starts_with(kUtf16BeMark)) return TextEncoding::kUtf16Be;
+  // ASCII reads alike either way; real Shift-JIS text fails the check at
+  // its first hiragana, katakana or punctuation, whose lead bytes
+  // 0x81-0x9F can only continue a UTF-8 sequence, never begin one.
+  const auto first = std::find_if_not(bytes.begin(), bytes.end(), IsAscii);
+  if (first == bytes.end()) return TextEncoding::kCp932;
+  const std::string_view rest = bytes.substr(first - bytes.begin());
+  return platform::IsWellFormedUtf8(rest) ? TextEncoding::kUtf8
+                                          : TextEncoding::kCp932;
+}
+
+TextEncoding ConvertToCp932(std::string& bytes, std::string& scratch) {
+  const TextEncoding encoding = DetectEncoding(bytes);
+  std::string_view text = bytes;
+  platform::UnicodeForm form = platform::UnicodeForm::kUtf8;
+  switch (encoding) {
+    case TextEncoding::kCp932:
+      return encoding;
+    case TextEncoding::kUtf8:
+      break;
+    case TextEncoding::kUtf8WithMark:
+      text.remove_prefix(kUtf8Mark.size());
+      break;
+    case TextEncoding::kUtf16Le:
+      text.remove_prefix(kUtf16LeMark.size());
+      form = platform::UnicodeForm::kUtf16Le;
+      break;
+    case TextEncoding::kUtf16Be:
+      text.remove_prefix(kUtf16BeMark.size());
+      form = platform::UnicodeForm::kUtf16Be;
+      break;
+  }
+  scratch.clear();
+  platform::UnicodeToCp932(text, form, scratch);
+  bytes.swap(scratch);
+  return encoding;
+}
 
 void SplitLinesInPlace(std::string& bytes,
                        std::vector<std::string_view>& lines) {
@@ -53,6 +103,7 @@ const std::vector<std::string_view>& LineReader::Read(const std::string& name) {
   ThrowIfFailed(platform::File::OpenForReading(name, file));
   ThrowIfFailed(file.ReadAll(bytes_));
   ThrowIfFailed(file.Close());
+  ConvertToCp932(bytes_, converted_);
   SplitLinesInPlace(bytes_, lines_);
   return lines_;
 }

@@ -1,5 +1,6 @@
 // Text files as lists of CP932 lines: reading (CR LF or LF ends a line) and
-// writing (CR LF). Failures raise InputOutputFailure; a file whose reading or
+// writing (CR LF). A file saved in UTF-8 or UTF-16 is converted to CP932 as
+// it is read. Failures raise InputOutputFailure; a file whose reading or
 // writing failed is closed at once.
 #ifndef TABULON_TEXT_TEXTFILE_H_
 #define TABULON_TEXT_TEXTFILE_H_
@@ -13,13 +14,28 @@
 
 namespace tabulon::text {
 
+// How a text file's bytes are spelt.
+enum class TextEncoding { kCp932, kUtf8, kUtf8WithMark, kUtf16Le, kUtf16Be };
+
+// Judges a file by its bytes: a UTF-8 or UTF-16 byte-order mark decides;
+// without one, a file that is all well-formed UTF-8 and holds a non-ASCII
+// byte is UTF-8, and any other file is code page 932.
+TextEncoding DetectEncoding(std::string_view bytes);
+
+// Turns a file's bytes into CP932 as DetectEncoding judges them: UTF-8 and
+// UTF-16 are converted (the mark dropped, a character CP932 lacks becoming
+// 〓), CP932 stays untouched. `scratch` is working memory kept by the
+// caller. Returns the encoding found.
+TextEncoding ConvertToCp932(std::string& bytes, std::string& scratch);
+
 // Splits a file's bytes into lines: LF and CR LF end a line and are not part
 // of it; a CR not followed by LF is dropped; a last line without a line end
 // is read; byte 26 at the start of a line ends the file. Byte 26 anywhere
 // else is a byte of the line.
 std::vector<std::string> SplitLines(std::string_view bytes);
 
-// Reads the whole named file and splits it into lines.
+// Reads the whole named file, in CP932 (ConvertToCp932), and splits it into
+// lines.
 std::vector<std::string> ReadTextLines(const std::string& name);
 
 // Splits `bytes` into lines in place, by the rules of SplitLines: the CRs
@@ -40,6 +56,7 @@ class LineReader {
 
  private:
   std::string bytes_;
+  std::string converted_;
   std::vector<std::string_view> lines_;
 };
 

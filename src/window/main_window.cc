@@ -99,6 +99,21 @@ void TForm1::FormCreate() {
       Panel(q).box->Hide();
     }
   }
+  ExplainMissingQuestions();
+}
+
+// A questionnaire that yields no question leaves the window empty: a box
+// says why, naming the line that a full-width marker probably spoilt.
+void TForm1::ExplainMissingQuestions() {
+  if (QuestionExists(1)) return;
+  std::string message = Text(FixedText::kNoQuestionFound);
+  if (questionnaire_.full_width_marker_line != 0) {
+    std::string line = Text(FixedText::kFullWidthMarkerLineFormat);
+    line.replace(line.find("%d"), 2,
+                 std::to_string(questionnaire_.full_width_marker_line));
+    message += line;
+  }
+  backend_.ShowStop(Text(FixedText::kApplicationTitle), message);
 }
 
 // Counts and bars appear only after a tally; the enlarged view and its

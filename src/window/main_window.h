@@ -71,6 +71,7 @@ class TForm1 : public survey::TallyListener {
   // Steps of the handlers.
   void HideResultsAndEnlargedView();
   void FillQuestionPanel(int q);
+  void ExplainMissingQuestions();
   void PrepareRowsForTally();
   bool ConfirmErase();
   void EnterEnlargedMode();

@@ -1,5 +1,6 @@
 // Bytes to lines: SplitLines against a second, plainer reading of the same
-// rules, and a round trip through CR LF.
+// rules, and a round trip through CR LF; and the encoding decision, which
+// leaves every file it takes for code page 932 exactly as it was.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -63,5 +64,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t line_ends = 0;
   for (char c : bytes) line_ends += c == '\n';
   Check(lines.size() <= line_ends + 1, "more lines than line ends");
+
+  std::string converted(bytes);
+  std::string scratch;
+  const auto encoding = tabulon::text::ConvertToCp932(converted, scratch);
+  Check(encoding != tabulon::text::TextEncoding::kCp932 || converted == bytes,
+        "a code page 932 file was changed");
   return 0;
 }

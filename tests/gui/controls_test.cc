@@ -258,6 +258,19 @@ TEST(ShownRuns, MarkTheOneCharacterAnAmpersandUnderlines) {
 
 class FileListTest : public tabulon::test_support::InScratchFolder {};
 
+TEST(ShownItemText, IsTheFirstCharactersKeptWhole) {
+  const std::size_t n = kShownItemCharacters;
+  const std::string kanji = Cp932("人");
+  std::string kanjis;
+  for (std::size_t i = 0; i <= n; ++i) kanjis += kanji;
+  EXPECT_EQ(ShownItemText("short"), "short");
+  EXPECT_EQ(ShownItemText(std::string(n + 9, 'x')), std::string(n, 'x'));
+  EXPECT_EQ(ShownItemText(kanjis).size(), 2 * n);
+  // A lead byte as the last shown character takes its trail byte along.
+  const std::string mixed = std::string(n - 1, 'x') + kanji + "y";
+  EXPECT_EQ(ShownItemText(mixed), std::string(n - 1, 'x') + kanji);
+}
+
 TEST_F(FileListTest, ReadsTheFolderWithTheFormsBusyPointer) {
   HeadlessBackend backend;
   Form form(kFormLayout, backend, &backend);

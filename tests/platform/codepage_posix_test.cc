@@ -61,5 +61,13 @@ TEST(Cp932ToUtf8, ByteEightyIsNoCharacterForGlibc) {
             "a\uFFFDb");
 }
 
+// The wave dash as a Mac writes it (U+301C): glibc gives it the code page's
+// wave dash, which Windows keeps for U+FF5E alone.
+TEST(UnicodeToCp932, TheMacWaveDashBecomesTheCodePagesWaveDash) {
+  std::string out;
+  UnicodeToCp932("\xE3\x80\x9C", UnicodeForm::kUtf8, out);
+  EXPECT_EQ(out, "\x81\x60");
+}
+
 }  // namespace
 }  // namespace tabulon::platform

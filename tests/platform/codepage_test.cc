@@ -81,5 +81,42 @@ TEST(Utf8ToCp932, SpellsFixedTextsAndRefusesWhatCp932Lacks) {
   EXPECT_THROW(Utf8ToCp932("\U0001F600"), std::invalid_argument);
 }
 
+TEST(IsWellFormedUtf8, AcceptsOnlyWhatUnicodeCallsWellFormed) {
+  const struct {
+    std::string bytes;
+    bool well_formed;
+  } kCases[] = {
+      {"", true},
+      {"a\x7F", true},
+      {"\xC3\xA9\xE4\xBA\xBA\xF0\x9F\x98\x80", true},
+      {"\xF4\x8F\xBF\xBF", true},   // the last code point
+      {"\xF4\x90\x80\x80", false},  // beyond it
+      {"\xC0\x80", false},          // an overlong form
+      {"\xED\xA0\x80", false},      // a surrogate
+      {"\x80", false},              // a continuation alone
+      {"\xE4\xBA", false},          // cut off at the end
+      {"\x90\x6C", false},          // 人 in code page 932
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(IsWellFormedUtf8(c.bytes), c.well_formed) << c.bytes;
+  }
+}
+
+TEST(UnicodeToCp932, PutsTheGetaMarkForWhatCp932Lacks) {
+  auto convert = [](std::string_view bytes, UnicodeForm form) {
+    std::string out = "x";  // appended to
+    UnicodeToCp932(bytes, form, out);
+    return out;
+  };
+  EXPECT_EQ(convert("\xE4\xBA\xBA\xF0\x9F\x98\x80!", UnicodeForm::kUtf8),
+            "x\x90\x6C\x81\xAC!");
+  EXPECT_EQ(convert(std::string("\xBA\x4E\x3D\xD8\x00\xDE", 6),
+                    UnicodeForm::kUtf16Le),
+            "x\x90\x6C\x81\xAC");
+  EXPECT_EQ(convert(std::string("\xD8\x3D\x00!", 4), UnicodeForm::kUtf16Be),
+            "x\x81\xAC!");  // a lone surrogate
+  EXPECT_EQ(convert("\xEF\xBD\x9E", UnicodeForm::kUtf8), "x\x81\x60");
+}
+
 }  // namespace
 }  // namespace tabulon::platform

@@ -41,5 +41,13 @@ TEST(Cp932ToUtf8, ByteEightyIsTheSystemsOwnCharacter) {
             "a\u0080b");
 }
 
+// The wave dash as a Mac writes it (U+301C) has no exact form in the
+// system's code page 932, which keeps 0x81 0x60 for U+FF5E.
+TEST(UnicodeToCp932, TheMacWaveDashHasNoExactForm) {
+  std::string out;
+  UnicodeToCp932("\xE3\x80\x9C", UnicodeForm::kUtf8, out);
+  EXPECT_EQ(out, kGetaMark);
+}
+
 }  // namespace
 }  // namespace tabulon::platform

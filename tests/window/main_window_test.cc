@@ -134,6 +134,37 @@ TEST_F(MainWindowTest, WithoutQuestionsOnlyTheHeadingAndButtonsShow) {
                                       "Button2", "Button3"}));
 }
 
+// Only a questionnaire that yields no question gets the box, which names the
+// first line that begins with a full-width marker.
+TEST_F(MainWindowTest, AQuestionnaireWithoutQuestionsSaysWhy) {
+  const std::string how = Cp932(
+      "data.txt に質問が見つかりませんでした。\r"
+      "質問の行は、半角の「[R]」「[C]」「[T]」のどれかで始めてください。");
+  const struct {
+    std::vector<std::string> lines;
+    std::vector<std::string> messages;
+  } kCases[] = {
+      {{"題", "説明"}, {how}},
+      {{"題", "説明", "［Ｒ］line 3 is never read", "", "［Ｔ］ひとこと",
+        "［Ｃ］好きな教科は？", "［Ｑ］"},
+       {how + Cp932("\r5 行目の「［」「］」が全角になっています。")}},
+      {{"題", "説明", "", "［Ｃ］好きな教科は？", "[r]", "[T]ひとこと"}, {}},
+  };
+  for (const auto& c : kCases) {
+    WriteLines("data.txt", c.lines);
+    const std::size_t before = backend_.Stops().size();
+    Start();
+    std::vector<std::string> messages;
+    for (std::size_t i = before; i < backend_.Stops().size(); ++i) {
+      EXPECT_EQ(backend_.Stops()[i].caption, "Tabulon");
+      messages.push_back(backend_.Stops()[i].message);
+    }
+    EXPECT_EQ(messages, c.messages) << c.lines.size() << " lines";
+  }
+  EXPECT_EQ(Caption("Label1"), Cp932("題"));
+  EXPECT_TRUE(Visible("GroupBox1"));
+}
+
 TEST_F(MainWindowTest, QuestionsNineAndTenCarryTheirTextInThePanelCaption) {
   std::vector<std::string> lines{"題", "説明", ""};
   for (int q = 1; q <= 10; ++q) lines.push_back("[R]質問" + std::to_string(q));

@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QImage>
-#include <QListWidget>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
@@ -36,9 +36,9 @@ int g_argc = 1;
 char g_arg0[] = "tabulon";
 char* g_argv[] = {g_arg0, nullptr};
 
-QListWidget* NewListWidget(QWidget* parent, const Control& control,
-                           QColor back) {
-  auto* list = new QListWidget(parent);
+QListView* NewListWidget(QWidget* parent, const Control& control, QColor back) {
+  auto* list = new QListView(parent);
+  list->setModel(new qt::ItemListModel(control, list));
   list->setItemDelegate(new qt::ItemHeightDelegate(list, control.ItemHeight()));
   list->setUniformItemSizes(true);
   list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -66,7 +66,7 @@ QPalette WindowPalette(const Form& form, QPalette palette) {
 }  // namespace
 
 struct QtBackend::State {
-  // A control's widget and what of its list the widget already shows.
+  // A control's widget.
   struct Realised {
     QWidget* widget = nullptr;
     ShownItems items;
@@ -102,13 +102,15 @@ struct QtBackend::State {
         break;
       case ControlKind::kListBox:
       case ControlKind::kFileList: {
-        auto* list = static_cast<QListWidget*>(widget);
-        // The list shows the control's own texts, not copies of them.
+        // The list shows the control's own texts, not copies of them; the
+        // items appended since the last look arrive in one insertion.
+        auto* model = static_cast<qt::ItemListModel*>(
+            static_cast<QListView*>(widget)->model());
+        int appended = 0;
         realised.items.CatchUp(
-            *control, [list] { list->clear(); },
-            [list, control](std::size_t i) {
-              list->addItem(new qt::SharedTextItem(*control, i));
-            });
+            *control, [model] { model->Clear(); },
+            [&appended](std::size_t) { ++appended; });
+        model->Grow(appended);
         break;
       }
       case ControlKind::kForm:

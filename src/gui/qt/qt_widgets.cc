@@ -286,12 +286,28 @@ void GroupBoxWidget::paintEvent(QPaintEvent*) {
             0);
 }
 
-QVariant SharedTextItem::data(int role) const {
-  if (role != Qt::DisplayRole && role != Qt::EditRole) {
-    return QListWidgetItem::data(role);
-  }
+int ItemListModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : rows_;
+}
+
+QVariant ItemListModel::data(const QModelIndex& index, int role) const {
+  if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
   const ItemList& items = list_.Items();
-  return index_ < items.size() ? ToQString(items[index_]) : QString();
+  const auto row = static_cast<std::size_t>(index.row());
+  return row < items.size() ? ToQString(ShownItemText(items[row])) : QString();
+}
+
+void ItemListModel::Clear() {
+  beginResetModel();
+  rows_ = 0;
+  endResetModel();
+}
+
+void ItemListModel::Grow(int count) {
+  if (count <= 0) return;
+  beginInsertRows(QModelIndex(), rows_, rows_ + count - 1);
+  rows_ += count;
+  endInsertRows();
 }
 
 QSize ItemHeightDelegate::sizeHint(const QStyleOptionViewItem& option,

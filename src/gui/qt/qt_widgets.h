@@ -5,11 +5,11 @@
 #ifndef TABULON_GUI_QT_QT_WIDGETS_H_
 #define TABULON_GUI_QT_QT_WIDGETS_H_
 
+#include <QAbstractListModel>
 #include <QAccessible>
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
-#include <QListWidgetItem>
 #include <QString>
 #include <QStyledItemDelegate>
 #include <QWidget>
@@ -131,19 +131,24 @@ class GroupBoxWidget : public CaptionWidget {
   void paintEvent(QPaintEvent*) override;
 };
 
-// A list box's item that holds no copy of its text: Qt is given the
-// control's own item, converted from CP932 whenever it asks for it (to paint
-// the few items in view, or to read one aloud). An item past the control's
-// last one reads as empty.
-class SharedTextItem : public QListWidgetItem {
+// A list box's items as Qt sees them: a model over the control's own items
+// that holds no copy of them. Qt asks only for the rows it lays out or reads
+// aloud, each converted from CP932 as far as a list can show it
+// (ShownItemText); a row past the control's last item reads as empty.
+class ItemListModel : public QAbstractListModel {
  public:
-  SharedTextItem(const Control& list, std::size_t index)
-      : list_(list), index_(index) {}
-  QVariant data(int role) const override;
+  ItemListModel(const Control& list, QObject* parent)
+      : QAbstractListModel(parent), list_(list) {}
+  int rowCount(const QModelIndex& parent) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  // Every row gone, after the control's items were cleared.
+  void Clear();
+  // `count` rows more at the end, in one insertion.
+  void Grow(int count);
 
  private:
   const Control& list_;
-  std::size_t index_;
+  int rows_ = 0;
 };
 
 // Gives every list item the list's fixed item height.

@@ -311,11 +311,23 @@ void Screen::ApplyLabel(const Control& label) {
 
 void Screen::ApplyItems(const Control& list, Realised& state) {
   const HWND handle = state.window;
+  bool first = true;
   state.items.CatchUp(
       list, [handle] { SendMessageA(handle, LB_RESETCONTENT, 0, 0); },
-      [handle, &list](std::size_t i) {
-        // The list box takes a NUL-ended copy.
-        const std::string item(list.Items()[i]);
+      [handle, &list, &first](std::size_t i) {
+        const ItemList& items = list.Items();
+        if (first) {
+          // Room for all the new items at once, not item by item: a tally
+          // of thousands of answers fills the list in one Sync.
+          first = false;
+          std::size_t bytes = 0;
+          for (std::size_t k = i; k < items.size(); ++k)
+            bytes += ShownItemText(items[k]).size() + 1;
+          SendMessageA(handle, LB_INITSTORAGE, items.size() - i,
+                       static_cast<LPARAM>(bytes));
+        }
+        // The list box takes a NUL-ended copy of what it can show.
+        const std::string item(ShownItemText(items[i]));
         SendMessageA(handle, LB_ADDSTRING, 0,
                      reinterpret_cast<LPARAM>(item.c_str()));
       });

@@ -135,6 +135,21 @@ TEST_F(Win32BackendTest, ASmallWindowScrollsAndALargeOneDoesNot) {
   EXPECT_EQ(backend_.RectOf(form_["Button1"]).left, 220);
 }
 
+// A huge answer goes to the list box only as far as it can be seen: the
+// list looks exactly as it does with the item's first characters alone.
+TEST_F(Win32BackendTest, AHugeItemShowsWhatItsFirstCharactersShow) {
+  Control& list = form_["List"];
+  std::string start;
+  for (int i = 0; i < 60; ++i) start += Cp932("自由記述");
+  list.AppendItem(start + std::string(2 << 20, 'x'));
+  backend_.Sync(form_);
+  const Pixels huge = backend_.Capture(form_);
+  list.ClearItems();
+  list.AppendItem(start);
+  backend_.Sync(form_);
+  EXPECT_TRUE(backend_.Capture(form_).rgb == huge.rgb);
+}
+
 TEST_F(Win32BackendTest, TabFollowsTheLayoutsOrderAndAClickRunsItsHandler) {
   backend_.Capture(form_);
   SetFocus(WindowOf("List"));
