@@ -135,7 +135,7 @@ int RunAnswerProgram(gui::Backend& backend, SaveMode mode) {
   if (!questionnaire.At(1).InUse()) {
     backend.ShowNotice(
         gui::NoticeIcon::kStop, text::Text(FixedText::kApplicationTitle),
-        platform::Cp932ToUtf8(text::Text(FixedText::kNoQuestionToAnswer)));
+        platform::Cp932ToUtf8(survey::NoQuestionExplanation(questionnaire)));
     return kNothingToAnswer;
   }
   AnswerWindow window(backend, std::move(questionnaire),

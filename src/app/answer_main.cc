@@ -14,17 +14,9 @@
 int main(int argc, char** argv) {
   using namespace tabulon;
   std::setlocale(LC_CTYPE, "");
-  const app::Program program = app::Program::kAnswer;
-  app::StartRequest request = app::ReadCommandLine(
-      std::vector<std::string>(argv, argv + argc), program);
+  const app::StartRequest request = app::PrepareStart(
+      std::vector<std::string>(argv, argv + argc), app::Program::kAnswer);
   if (request.exit_now) return app::Finish(request);
-  if (!request.folder.empty()) {
-    request.error = app::EnterFolder(request.folder, program);
-    if (!request.error.empty()) {
-      request.exit_status = app::kExitStartFailure;
-      return app::Finish(request);
-    }
-  }
   app::ExitOnFatalQtMessages();
   gui::QtBackend backend(argc, argv);
   backend.SetApplicationTitle(text::Text(text::FixedText::kApplicationTitle));

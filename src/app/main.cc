@@ -17,16 +17,9 @@ int main(int argc, char** argv) {
   std::setlocale(LC_CTYPE, "");
   // Read before any window exists: --help, --version and a bad folder need
   // no display, and a bad folder changes nothing.
-  app::StartRequest request =
-      app::ReadCommandLine(std::vector<std::string>(argv, argv + argc));
+  app::StartRequest request = app::PrepareStart(
+      std::vector<std::string>(argv, argv + argc), app::Program::kTally);
   if (request.exit_now) return app::Finish(request);
-  if (!request.folder.empty()) {
-    request.error = app::EnterFolder(request.folder);
-    if (!request.error.empty()) {
-      request.exit_status = app::kExitStartFailure;
-      return app::Finish(request);
-    }
-  }
 
   // The backend takes Qt's own start-up arguments (window placement and
   // state requests from the desktop). The title names the program in the

@@ -5,12 +5,12 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
+#include <string_view>
+#include <utility>
 
 namespace tabulon::app {
 namespace {
@@ -39,43 +39,17 @@ constexpr const char* kQtOptionsWithValue[] = {"platform",
 constexpr const char* kQtFlags[] = {"reverse", "widgetcount", "nograb",
                                     "dograb", "sync"};
 
-constexpr char kAnswerDescription[] =
-    "tabulon-answer: the pupils' side of a Tabulon questionnaire. Started in\n"
-    "the folder that holds data.txt, it shows the questionnaire as a form\n"
-    "and saves the answers there as <computer name>.ans for the tally.";
-
-const char* NameOf(Program program) {
-  return program == Program::kAnswer ? "tabulon-answer" : "tabulon";
-}
-
-constexpr char kDescription[] =
-    "Tabulon: the tally sheet for a school questionnaire. It works on one\n"
-    "folder, which holds data.txt (the questionnaire) and the pupils'\n"
-    "answer files (*.ans), and writes the results file there.";
-
 QString Local(const std::string& bytes) {
   return QString::fromLocal8Bit(bytes.data(),
                                 static_cast<qsizetype>(bytes.size()));
 }
 
-StartRequest Exit(int status, std::string output, std::string error) {
-  StartRequest request;
-  request.exit_now = true;
-  request.exit_status = status;
-  request.output = std::move(output);
-  request.error = std::move(error);
-  return request;
-}
-
-StartRequest UsageError(Program program, const QString& what) {
-  const std::string name = NameOf(program);
-  return Exit(kExitStartFailure, "",
-              name + ": " + what.toStdString() + "\nTry '" + name +
-                  " --help' for more information.\n");
+QString Text(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // Qt's own start-up options are known to the parser, so they are neither
-// refused nor taken for a FOLDER, and left for Qt; help does not list them.
+// refused nor taken for a FOLDER, and left for Qt.
 void AcceptQtsOwnOptions(QCommandLineParser& parser) {
   for (const char* qt_option : kQtOptionsWithValue) {
     QCommandLineOption option(qt_option, "", "value");
@@ -93,58 +67,29 @@ void AcceptQtsOwnOptions(QCommandLineParser& parser) {
 
 StartRequest ReadCommandLine(const std::vector<std::string>& arguments,
                              Program program) {
-  // The parser's help names the program after the running application's
-  // first argument; a core application needs no display.
-  int argc = 1;
-  std::string name = NameOf(program);
-  char* argv[] = {name.data(), nullptr};
-  const bool own_application = QCoreApplication::instance() == nullptr;
-  std::unique_ptr<QCoreApplication> application;
-  if (own_application) {
-    application = std::make_unique<QCoreApplication>(argc, argv);
-  }
-
   QCommandLineParser parser;
   // "-platform offscreen" is one option with its value, as Qt reads it.
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-  const bool answer = program == Program::kAnswer;
-  parser.setApplicationDescription(answer ? kAnswerDescription : kDescription);
   const QCommandLineOption help = parser.addHelpOption();
   const QCommandLineOption version = parser.addVersionOption();
-  const QCommandLineOption choose(
-      "choose-folder",
-      "Ask for the folder with the desktop's folder dialog first, unless "
-      "FOLDER is given. Cancelling the dialog ends the program.");
-  const QCommandLineOption live(
-      "live",
-      "Tally again by itself whenever answer files arrive in the folder and "
-      "it has then been quiet for a second (live results; the window's "
-      "context menu turns them off and on).");
-  const QCommandLineOption each_pupil(
-      "each-pupil",
-      "Several pupils answer in turn at this computer: each save writes "
-      "<computer name>-<k>.ans with the next free k and clears the form.");
-  if (answer) {
-    parser.addOption(each_pupil);
-  } else {
-    parser.addOption(choose);
-    parser.addOption(live);
+  for (const StartOption& option : kStartOptions) {
+    if (option.program == program) {
+      parser.addOption(QCommandLineOption(Text(option.name)));
+    }
   }
   AcceptQtsOwnOptions(parser);
-  parser.addPositionalArgument(
-      "FOLDER",
-      "The folder to work in (default: the current folder). It must exist.",
-      "[FOLDER]");
 
   QStringList list;
   for (const std::string& argument : arguments) list << Local(argument);
-  if (list.isEmpty()) list << QString::fromStdString(name);
-  if (!parser.parse(list)) return UsageError(program, parser.errorText());
+  if (list.isEmpty()) list << Text(NameOf(program));
+  if (!parser.parse(list)) {
+    return UsageError(program, parser.errorText().toStdString());
+  }
   if (parser.isSet(help) || parser.isSet("help-all")) {
-    return Exit(kExitSuccess, parser.helpText().toStdString(), "");
+    return ExitWith(kExitSuccess, HelpText(program), "");
   }
   if (parser.isSet(version)) {
-    return Exit(kExitSuccess, name + " " TABULON_VERSION "\n", "");
+    return ExitWith(kExitSuccess, VersionText(program), "");
   }
   const QStringList folders = parser.positionalArguments();
   if (folders.size() > 1) {
@@ -152,9 +97,11 @@ StartRequest ReadCommandLine(const std::vector<std::string>& arguments,
   }
 
   StartRequest request;
-  request.choose_folder = !answer && parser.isSet(choose);
-  request.live = !answer && parser.isSet(live);
-  request.each_pupil = answer && parser.isSet(each_pupil);
+  for (const StartOption& option : kStartOptions) {
+    if (option.program == program && parser.isSet(Text(option.name))) {
+      request.*option.sets = true;
+    }
+  }
   // The folder's bytes as given (they are the file system's already), not
   // its round trip through a QString, which would lose undecodable bytes.
   for (std::size_t i = 1; i < arguments.size(); ++i) {
@@ -167,8 +114,22 @@ StartRequest ReadCommandLine(const std::vector<std::string>& arguments,
 
 std::string EnterFolder(const std::string& folder, Program program) {
   if (chdir(folder.c_str()) == 0) return "";
-  return std::string(NameOf(program)) + ": cannot work in the folder \"" +
-         folder + "\": " + std::strerror(errno) + "\n";
+  return FolderFailure(program, folder, std::strerror(errno));
+}
+
+StartRequest PrepareStart(const std::vector<std::string>& arguments,
+                          Program program) {
+  StartRequest request = ReadCommandLine(arguments, program);
+  if (request.exit_now || request.folder.empty()) return request;
+  std::string failure = EnterFolder(request.folder, program);
+  if (failure.empty()) return request;
+  return ExitWith(kExitStartFailure, "", std::move(failure));
+}
+
+int Finish(const StartRequest& request) {
+  std::fputs(request.output.c_str(), stdout);
+  std::fputs(request.error.c_str(), stderr);
+  return request.exit_status;
 }
 
 namespace {
@@ -191,12 +152,6 @@ void ExitOnFatal(QtMsgType type, const QMessageLogContext& context,
 
 void ExitOnFatalQtMessages() {
   qt_handler = qInstallMessageHandler(ExitOnFatal);
-}
-
-int Finish(const StartRequest& request) {
-  std::fputs(request.output.c_str(), stdout);
-  std::fputs(request.error.c_str(), stderr);
-  return request.exit_status;
 }
 
 }  // namespace tabulon::app

@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "gui/ampersand_rule.h"
 #include "platform/codepage.h"
 
 namespace tabulon::gui {
@@ -31,22 +32,7 @@ std::string_view ShownItemText(std::string_view cp932) {
 
 std::string WithoutAmpersands(std::string_view cp932) {
   std::string shown;
-  shown.reserve(cp932.size());
-  for (std::size_t i = 0; i < cp932.size(); ++i) {
-    if (platform::CharacterLength(cp932, i) == 2) {
-      shown.append(cp932.substr(i, 2));
-      ++i;
-      continue;
-    }
-    if (cp932[i] != '&') {
-      shown.push_back(cp932[i]);
-      continue;
-    }
-    if (i + 1 < cp932.size() && cp932[i + 1] == '&') {
-      shown.push_back('&');
-      ++i;
-    }
-  }
+  for (const ShownRun& run : ShownRuns(cp932)) shown += run.cp932;
   return shown;
 }
 

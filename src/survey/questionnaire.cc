@@ -1,6 +1,7 @@
 #include "survey/questionnaire.h"
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 #include "text/fixed_texts.h"
@@ -113,6 +114,18 @@ Questionnaire LoadQuestionnaire() {
   text::LineReader reader;
   return ParseLines(NumberedLines(
       reader.Read(text::Text(text::FixedText::kDefinitionFileName))));
+}
+
+std::string NoQuestionExplanation(const Questionnaire& questionnaire) {
+  using text::FixedText;
+  std::string message = text::Text(FixedText::kNoQuestionFound);
+  if (questionnaire.full_width_marker_line != 0) {
+    std::string line = text::Text(FixedText::kFullWidthMarkerLineFormat);
+    line.replace(line.find("%d"), 2,
+                 std::to_string(questionnaire.full_width_marker_line));
+    message += line;
+  }
+  return message;
 }
 
 }  // namespace tabulon::survey

@@ -51,6 +51,11 @@ Questionnaire ParseQuestionnaire(const std::vector<std::string>& lines);
 // InputOutputFailure and nothing is returned.
 Questionnaire LoadQuestionnaire();
 
+// Why a questionnaire that yields no question has none, for a box (CP932):
+// how a question line begins, and the line whose full-width marker
+// probably spoilt one.
+std::string NoQuestionExplanation(const Questionnaire& questionnaire);
+
 }  // namespace tabulon::survey
 
 #endif  // TABULON_SURVEY_QUESTIONNAIRE_H_

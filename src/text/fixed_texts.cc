@@ -58,11 +58,9 @@ constexpr std::string_view kUtf8Texts[] = {
     // %c the character, %q the question (or the name field's label).
     "「%c」は保存できない文字です。\r"
     "「%q」の答えを、別の字で書き直してください。",
-    "data.txt に質問がありません。\r"
-    "質問の行は [R] [C] [T] のどれかで始めます。",
 };
 constexpr size_t kCount = sizeof kUtf8Texts / sizeof kUtf8Texts[0];
-static_assert(kCount == static_cast<size_t>(FixedText::kNoQuestionToAnswer) + 1,
+static_assert(kCount == static_cast<size_t>(FixedText::kUnsavableFormat) + 1,
               "one text for every FixedText");
 
 }  // namespace

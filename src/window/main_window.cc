@@ -110,14 +110,8 @@ void TForm1::FormCreate() {
 // says why, naming the line that a full-width marker probably spoilt.
 void TForm1::ExplainMissingQuestions() {
   if (QuestionExists(1)) return;
-  std::string message = Text(FixedText::kNoQuestionFound);
-  if (questionnaire_.full_width_marker_line != 0) {
-    std::string line = Text(FixedText::kFullWidthMarkerLineFormat);
-    line.replace(line.find("%d"), 2,
-                 std::to_string(questionnaire_.full_width_marker_line));
-    message += line;
-  }
-  backend_.ShowStop(Text(FixedText::kApplicationTitle), message);
+  backend_.ShowStop(Text(FixedText::kApplicationTitle),
+                    survey::NoQuestionExplanation(questionnaire_));
 }
 
 // Counts and bars appear only after a tally; the enlarged view and its

@@ -158,11 +158,13 @@ TEST_F(AnswerWindowTest, NothingToAnswerIsSaidAndEndsTheProgram) {
   EXPECT_EQ(RunAnswerProgram(backend_, SaveMode::kOnePupil), 1);
   ASSERT_EQ(backend_.Stops().size(), 1u);
   EXPECT_EQ(backend_.Stops()[0].message, Cp932("ファイルが見つかりません."));
-  WriteBytes("data.txt", "Title\r\n\r\n\r\nno question\r\n");
+  // The tally window's explanation, the full-width marker's line named.
+  WriteBytes("data.txt", Cp932("Title\r\n\r\n\r\n［Ｒ］好きな教科は？\r\n"));
   EXPECT_EQ(RunAnswerProgram(backend_, SaveMode::kOnePupil), 1);
   EXPECT_EQ(LastNotice(),
-            "data.txt に質問がありません。\r"
-            "質問の行は [R] [C] [T] のどれかで始めます。");
+            "data.txt に質問が見つかりませんでした。\r"
+            "質問の行は、半角の「[R]」「[C]」「[T]」のどれかで始めてください。"
+            "\r4 行目の「［」「］」が全角になっています。");
   EXPECT_FALSE(backend_.Realised());
 }
 

@@ -9,21 +9,8 @@
 set -uo pipefail
 answer=$(realpath "$1") answer_shot=$(realpath "$2") tally_shot=$(realpath "$3")
 sample=$(realpath "$4") version=$5
-work=$(mktemp -d "${TMPDIR:-/tmp}/tabulon-answer-XXXXXX")
-trap 'rm -rf "$work"' EXIT
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-run() {  # NAME EXPECTED_STATUS COMMAND...
-  local name=$1 expected=$2; shift 2
-  timeout 60 "$@" >"$work/$name.out" 2>"$work/$name.err" </dev/null
-  local status=$?
-  [ "$status" -eq "$expected" ] ||
-    fail "$name: exit status $status, expected $expected; stderr: $(head -c 400 "$work/$name.err")"
-}
-expect_in() {  # NAME FILE TEXT
-  grep -qF -- "$3" "$work/$2" || fail "$1: '$3' not in $2: $(head -c 400 "$work/$2")"
-}
-no_display=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
+program_checks_name=answer
+source "$(dirname "$0")/program_checks.sh"
 
 run help 0 "${no_display[@]}" "$answer" --help
 expect_in help help.out "Usage: tabulon-answer [options] [FOLDER]"
@@ -68,5 +55,4 @@ else
   echo "SKIP: form: no xvfb-run"
 fi
 
-[ "$failures" -eq 0 ] && echo "all answer program checks passed"
-exit $((failures > 0))
+checks_done "answer program"

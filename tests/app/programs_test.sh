@@ -4,27 +4,7 @@
 #   programs_test.sh TABULON TABULON_SCREENSHOT SAMPLE_FOLDER VERSION
 set -uo pipefail
 tabulon=$(realpath "$1") screenshot=$(realpath "$2") sample=$(realpath "$3") version=$4
-work=$(mktemp -d "${TMPDIR:-/tmp}/tabulon-programs-XXXXXX")
-trap 'rm -rf "$work"' EXIT
-chmod 755 "$work"
-failures=0
-
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
-# run NAME EXPECTED_STATUS COMMAND...: runs with a time limit, keeps stdout
-# and stderr in $work/NAME.out and .err.
-run() {
-  local name=$1 expected=$2; shift 2
-  timeout 60 "$@" >"$work/$name.out" 2>"$work/$name.err" </dev/null
-  local status=$?
-  [ "$status" -eq "$expected" ] ||
-    fail "$name: exit status $status, expected $expected; stderr: $(head -c 400 "$work/$name.err")"
-}
-expect_in() {  # NAME FILE TEXT
-  grep -qF -- "$3" "$work/$2" || fail "$1: '$3' not in $2: $(head -c 400 "$work/$2")"
-}
-
-no_display=(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM)
+source "$(dirname "$0")/program_checks.sh"
 
 run help 0 "${no_display[@]}" "$tabulon" --help
 expect_in help help.out "Usage: tabulon [options] [FOLDER]"
@@ -70,5 +50,4 @@ ls "$work/copy"/*.ans >/dev/null 2>&1 && fail "erase: answer files left"
 run unknown-press 2 "$screenshot" "$work/x.png" tallies
 expect_in unknown-press unknown-press.err "unknown press: tallies"
 
-[ "$failures" -eq 0 ] && echo "all program checks passed"
-exit $((failures > 0))
+checks_done program

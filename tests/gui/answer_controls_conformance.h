@@ -134,6 +134,14 @@ inline void CheckAnswerControls(AnswerControlsDriver& driver, Form& form) {
       (std::vector<std::string>{"Walk", "Bus", "Spring", "Field", "Save"}));
 }
 
+// The conformance form built on the driver's backend, then checked.
+template <typename Driver>
+void BuildAndCheckAnswerControls(Driver& driver) {
+  Form form(kAnswerFormLayout, driver.TheBackend(), &driver.TheBackend());
+  form.Build(AnswerDescription());
+  CheckAnswerControls(driver, form);
+}
+
 }  // namespace tabulon::gui::conformance
 
 #endif  // TABULON_TESTS_GUI_ANSWER_CONTROLS_CONFORMANCE_H_

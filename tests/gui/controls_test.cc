@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/ampersand_rule.h"
 #include "gui/backend.h"
 #include "gui/headless_backend.h"
 #include "support/scratch_folder.h"
@@ -243,6 +244,16 @@ TEST(WithoutAmpersands, ShowsWhatALabelShows) {
   EXPECT_EQ(WithoutAmpersands("&&&x&"), "&x");
   // A CP932 trail byte is never taken for part of an ampersand pair.
   EXPECT_EQ(WithoutAmpersands(Cp932("表&&")), Cp932("表&"));
+}
+
+TEST(ShownRuns, MarkTheOneCharacterAnAmpersandUnderlines) {
+  using Runs = std::vector<ShownRun>;
+  EXPECT_EQ(ShownRuns("&"), Runs{});
+  EXPECT_EQ(ShownRuns("a&&b&"), (Runs{{"a&b", false}}));
+  EXPECT_EQ(ShownRuns("&&&x&y"),
+            (Runs{{"&", false}, {"x", true}, {"y", true}}));
+  EXPECT_EQ(ShownRuns(Cp932("&表示")),
+            (Runs{{Cp932("表"), true}, {Cp932("示"), false}}));
 }
 
 class FileListTest : public tabulon::test_support::InScratchFolder {};

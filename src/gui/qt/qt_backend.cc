@@ -102,12 +102,11 @@ struct QtBackend::State {
     widget->setVisible(control->Visible());
     switch (control->Kind()) {
       case ControlKind::kLabel:
-        static_cast<qt::LabelWidget*>(widget)->SetCaption(
-            ToQString(control->Caption()));
+        static_cast<qt::LabelWidget*>(widget)->SetCaption(control->Caption());
         break;
       case ControlKind::kGroupBox:
         static_cast<qt::GroupBoxWidget*>(widget)->SetCaption(
-            ToQString(control->Caption()));
+            control->Caption());
         break;
       case ControlKind::kButton:
         static_cast<QPushButton*>(widget)->setText(
@@ -250,7 +249,7 @@ std::string QtBackend::FamilyFor(const std::string& face) {
 Extent QtBackend::Measure(const Font& font, std::string_view cp932) {
   FontEntry& entry = state_->FontFor(font);
   int width = 0;
-  for (const qt::Glyph& glyph : qt::Glyphs(ToQString(cp932), entry, false)) {
+  for (const qt::Glyph& glyph : qt::Glyphs(ToQString(cp932), entry)) {
     width += glyph.advance;
   }
   return {width, font.pixel_size};

@@ -7,7 +7,9 @@
 #include <QScrollArea>
 #include <algorithm>
 #include <map>
+#include <utility>
 
+#include "gui/ampersand_rule.h"
 #include "platform/codepage.h"
 
 namespace tabulon::gui::qt {
@@ -132,11 +134,9 @@ int FontEntry::Advance(const QString& character) {
   return advance;
 }
 
-std::vector<Glyph> Glyphs(const QString& caption, FontEntry& font,
-                          bool ampersands) {
+std::vector<Glyph> Glyphs(const QString& caption, FontEntry& font) {
   std::vector<Glyph> glyphs;
   glyphs.reserve(caption.size());
-  bool underline_next = false;
   for (qsizetype i = 0; i < caption.size(); ++i) {
     const QChar c = caption[i];
     if (c == u'\r' || c == u'\n') {
@@ -144,18 +144,20 @@ std::vector<Glyph> Glyphs(const QString& caption, FontEntry& font,
       glyphs.push_back({{}, 0, false, true});
       continue;
     }
-    if (ampersands && c == u'&') {
-      const bool doubled = i + 1 < caption.size() && caption[i + 1] == u'&';
-      if (!doubled) {
-        underline_next = true;
-        continue;
-      }
-      ++i;
-    }
     QString text(c);
     if (c.isHighSurrogate() && i + 1 < caption.size()) text += caption[++i];
-    glyphs.push_back({text, font.Advance(text), underline_next, false});
-    underline_next = false;
+    glyphs.push_back({text, font.Advance(text), false, false});
+  }
+  return glyphs;
+}
+
+std::vector<Glyph> ShownGlyphs(std::string_view cp932, FontEntry& font) {
+  std::vector<Glyph> glyphs;
+  for (const ShownRun& run : ShownRuns(cp932)) {
+    for (Glyph& glyph : Glyphs(ToQString(run.cp932), font)) {
+      glyph.underline = run.underlined && !glyph.line_break;
+      glyphs.push_back(std::move(glyph));
+    }
   }
   return glyphs;
 }
@@ -220,11 +222,11 @@ CaptionWidget::CaptionWidget(QWidget* parent, FontEntry& font, QColor back)
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void CaptionWidget::SetCaption(const QString& caption) {
-  if (laid_out_ && caption == caption_) return;
+void CaptionWidget::SetCaption(std::string_view cp932) {
+  if (laid_out_ && cp932 == caption_) return;
   laid_out_ = true;
-  caption_ = caption;
-  glyphs_ = Glyphs(caption, font_, true);
+  caption_ = cp932;
+  glyphs_ = ShownGlyphs(cp932, font_);
   shown_.clear();
   for (const Glyph& glyph : glyphs_) {
     shown_ += glyph.line_break ? QStringLiteral("\n") : glyph.text;

@@ -14,6 +14,7 @@
 #include <QStyledItemDelegate>
 #include <QWidget>
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -58,10 +59,10 @@ struct Glyph {
   bool line_break = false;
 };
 
-// The caption's glyphs; with `ampersands`, "&" underlines the next one and
-// "&&" shows one ampersand.
-std::vector<Glyph> Glyphs(const QString& caption, FontEntry& font,
-                          bool ampersands);
+// The text's glyphs, every character as it is.
+std::vector<Glyph> Glyphs(const QString& caption, FontEntry& font);
+// A caption's glyphs (CP932) under the ampersand rule.
+std::vector<Glyph> ShownGlyphs(std::string_view cp932, FontEntry& font);
 
 // A control that paints its caption itself: opaque in its colour, in the
 // project's integer-advance glyph layout. What it paints is also what a
@@ -70,8 +71,8 @@ std::vector<Glyph> Glyphs(const QString& caption, FontEntry& font,
 class CaptionWidget : public QWidget {
  public:
   CaptionWidget(QWidget* parent, FontEntry& font, QColor back);
-  // Lays out, repaints and renames only when the caption differs.
-  void SetCaption(const QString& caption);
+  // Lays out, repaints and renames only when the caption (CP932) differs.
+  void SetCaption(std::string_view cp932);
 
   // The caption as shown. A caption of blanks shows no text, only a block of
   // colour (a bar): it reads as the widget it is read with, when it has one.
@@ -92,7 +93,7 @@ class CaptionWidget : public QWidget {
 
  private:
   bool laid_out_ = false;
-  QString caption_;
+  std::string caption_;
   QString shown_;
   const CaptionWidget* read_with_ = nullptr;
 };

@@ -3,14 +3,13 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
-#include "gui/win32/png_writer.h"
 #include "gui/win32/win32_confirm.h"
 #include "gui/win32/win32_live.h"
+#include "gui/win32/win32_png.h"
 #include "gui/win32/win32_screen.h"
 #include "gui/win32/win32_surface.h"
 #include "gui/win32/win32_wide_text.h"
@@ -26,7 +25,11 @@ Rgb Pixels::At(int x, int y) const {
 
 Win32Backend::Win32Backend()
     : screen_(std::make_unique<win32::Screen>(*this)),
-      live_(std::make_unique<win32::LiveParts>()) {}
+      live_(std::make_unique<win32::LiveParts>()) {
+  // tabulon.exe says so in its manifest; a program without one (a test, the
+  // screenshot tool) asks here, before its first window.
+  SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+}
 
 Win32Backend::~Win32Backend() {
   DisarmTimer();
@@ -190,23 +193,19 @@ Pixels Win32Backend::Capture(Form& form, bool frame) {
 
 bool Win32Backend::SaveScreenshot(Form& form, const std::string& path) {
   const Pixels pixels = Capture(form, true);
-  const std::string png =
-      win32::EncodePng(pixels.width, pixels.height, pixels.rgb);
-  FILE* file = std::fopen(path.c_str(), "wb");
-  if (file == nullptr) return false;
-  const bool written =
-      std::fwrite(png.data(), 1, png.size(), file) == png.size();
-  return std::fclose(file) == 0 && written;
+  return win32::WritePng(path, pixels.width, pixels.height, pixels.rgb);
 }
 
 ClientRect Win32Backend::RectOf(const Control& control) const {
-  ClientRect rect = {control.Left(), control.Top(), control.Width(),
-                     control.Height()};
+  const RECT place = screen_->ScreenRect(control);
+  ClientRect rect = {place.left, place.top, place.right - place.left,
+                     place.bottom - place.top};
   for (const Control* parent = control.Parent();
        parent != nullptr && parent != screen_->form;
        parent = parent->Parent()) {
-    rect.left += parent->Left();
-    rect.top += parent->Top();
+    const RECT outer = screen_->ScreenRect(*parent);
+    rect.left += outer.left;
+    rect.top += outer.top;
   }
   rect.left -= screen_->scroll.x;
   rect.top -= screen_->scroll.y;

@@ -12,6 +12,8 @@ constexpr char kWindowClass[] = "TabulonWindow";
 // The content and the group boxes: surfaces that labels are painted on.
 constexpr char kSurfaceClass[] = "TabulonSurface";
 constexpr int kScrollLine = 16;
+// Where a group box's caption starts.
+constexpr int kGroupCaptionLeft = 8;
 
 LRESULT CALLBACK WindowProcedure(HWND, UINT, WPARAM, LPARAM);
 LRESULT CALLBACK SurfaceProcedure(HWND, UINT, WPARAM, LPARAM);
@@ -70,8 +72,9 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM w_param,
     case WM_MOUSEWHEEL:
       if (screen != nullptr) {
         const int notches = GET_WHEEL_DELTA_WPARAM(w_param) / WHEEL_DELTA;
-        screen->ScrollTo(screen->scroll.x,
-                         screen->scroll.y - 3 * kScrollLine * notches);
+        screen->ScrollTo(
+            screen->scroll.x,
+            screen->scroll.y - 3 * screen->scale.Px(kScrollLine) * notches);
       }
       return 0;
     case WM_ERASEBKGND: {
@@ -90,6 +93,11 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM w_param,
     case WM_CONTEXTMENU:
       if (screen != nullptr) screen->OpenContextMenu(l_param);
       return 0;
+    case WM_DPICHANGED:
+      if (screen == nullptr || screen->form == nullptr) break;
+      screen->OnDpiChanged(HIWORD(w_param),
+                           reinterpret_cast<const RECT*>(l_param));
+      return 0;
     case WM_DESTROY:
       if (screen != nullptr && screen->window == window) {
         screen->window = nullptr;
@@ -100,11 +108,25 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM w_param,
   return DefWindowProcA(window, message, w_param, l_param);
 }
 
+SurfaceFacts ReadSurface(HWND surface) {
+  Screen* screen = ScreenOf(surface);
+  if (screen == nullptr || screen->form == nullptr) return {};
+  const auto found = screen->control_of.find(surface);
+  if (found == screen->control_of.end()) return {};
+  return screen->FactsOf(*found->second);
+}
+
 LRESULT CALLBACK SurfaceProcedure(HWND window, UINT message, WPARAM w_param,
                                   LPARAM l_param) {
   Attach(window, message, l_param);
   Screen* screen = ScreenOf(window);
   switch (message) {
+    case WM_GETOBJECT:
+      if (const LRESULT answer =
+              AnswerGetObject(window, w_param, l_param, ReadSurface)) {
+        return answer;
+      }
+      break;
     case WM_ERASEBKGND:
       return 1;  // WM_PAINT covers every pixel
     case WM_PAINT:
@@ -168,6 +190,12 @@ void Screen::CreateWindows(Form& owner) {
                       WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
                       0, 0, 1, 1, window, nullptr, instance, this);
   control_of[content] = &owner;
+  // The monitor the window opens on decides its scale.
+  scale = win32::Scale(static_cast<int>(GetDpiForWindow(window)));
+  const RECT outer =
+      scale.Rect(owner.Left(), owner.Top(), owner.Width(), owner.Height());
+  SetWindowPos(window, nullptr, outer.left, outer.top, outer.right - outer.left,
+               outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Screen::Realise(Form& owner) {
@@ -190,8 +218,22 @@ void Screen::Realise(Form& owner) {
 void Screen::Sync(Form& owner) {
   // A form not (yet) on screen is realised whole when it is.
   if (window == nullptr || &owner != form) return;
-  if (TakeChanges(owner, [this](Control& control) { Apply(control); })) {
-    UpdateContentSize();
+  std::vector<HWND> relabelled;
+  const bool window_changed =
+      TakeChanges(owner, [this, &relabelled](Control& control) {
+        Apply(control);
+        if (control.Kind() == ControlKind::kLabel) {
+          relabelled.push_back(ParentWindow(control));
+        }
+      });
+  if (window_changed) UpdateContentSize();
+  // A screen reader reads a surface's labels again (their names and which
+  // are shown) when told they changed.
+  std::sort(relabelled.begin(), relabelled.end());
+  relabelled.erase(std::unique(relabelled.begin(), relabelled.end()),
+                   relabelled.end());
+  for (const HWND surface : relabelled) {
+    NotifyWinEvent(EVENT_OBJECT_REORDER, surface, OBJID_CLIENT, CHILDID_SELF);
   }
 }
 
@@ -226,13 +268,7 @@ HWND Screen::CreateControlWindow(Control& control) {
     case ControlKind::kForm:
       return nullptr;
   }
-  SendMessageA(created, WM_SETFONT,
-               reinterpret_cast<WPARAM>(fonts.For(control.EffectiveFont())),
-               FALSE);
-  // After the font, which would set the items' height anew.
-  if (control.ItemHeight() > 0) {
-    SendMessageA(created, LB_SETITEMHEIGHT, 0, control.ItemHeight());
-  }
+  ApplyFont(created, control);
   control_of[created] = &control;
   return created;
 }
@@ -254,8 +290,9 @@ void Screen::Apply(Control& control) {
   }
   if (control.Kind() == ControlKind::kLabel) return ApplyLabel(control);
   Realised& state = realised.at(&control);
-  SetWindowPos(state.window, nullptr, control.Left(), control.Top(),
-               control.Width(), control.Height(),
+  const RECT place = ScreenRect(control);
+  SetWindowPos(state.window, nullptr, place.left, place.top,
+               place.right - place.left, place.bottom - place.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
   switch (control.Kind()) {
     case ControlKind::kButton:
@@ -286,8 +323,7 @@ void Screen::Apply(Control& control) {
 // painted again.
 void Screen::ApplyLabel(const Control& label) {
   Realised& state = realised[&label];
-  const RECT now = {label.Left(), label.Top(), label.Left() + label.Width(),
-                    label.Top() + label.Height()};
+  const RECT now = ScreenRect(label);
   const HWND parent = ParentWindow(label);
   if (state.painted_visible) InvalidateRect(parent, &state.painted, FALSE);
   if (label.Visible()) InvalidateRect(parent, &now, FALSE);
@@ -319,9 +355,18 @@ void Screen::ApplyItems(const Control& list, Realised& state) {
       });
 }
 
+// The scrolled area reaches as far as the window's controls do on the
+// screen's scale, where a label is as wide as its caption in the scaled font.
 void Screen::UpdateContentSize() {
-  const Extent extent = ContentExtent(*form);
-  content_size = {extent.width, extent.height};
+  int right = 1;
+  int bottom = 1;
+  for (const auto& control : form->Controls()) {
+    if (control->Parent() != form) continue;
+    const RECT place = ScreenRect(*control);
+    right = std::max<int>(right, place.right);
+    bottom = std::max<int>(bottom, place.bottom);
+  }
+  content_size = {right, bottom};
   UpdateScrollBars();
 }
 
@@ -374,10 +419,10 @@ void Screen::OnScroll(int bar, WPARAM request) {
   int position = info.nPos;
   switch (LOWORD(request)) {
     case SB_LINEUP:
-      position -= kScrollLine;
+      position -= scale.Px(kScrollLine);
       break;
     case SB_LINEDOWN:
-      position += kScrollLine;
+      position += scale.Px(kScrollLine);
       break;
     case SB_PAGEUP:
       position -= static_cast<int>(info.nPage);
@@ -416,7 +461,8 @@ void Screen::PaintSurface(HWND surface) {
   const HGDIOBJ old_bitmap = SelectObject(buffer, bitmap);
   const Control& owner = *control_of.at(surface);
   if (owner.Kind() == ControlKind::kGroupBox) {
-    PaintGroupBox(buffer, owner, fonts.For(owner.EffectiveFont()));
+    PaintGroupBox(buffer, owner, fonts.For(scale.FontAt(owner.EffectiveFont())),
+                  {client.right, client.bottom}, scale.Px(kGroupCaptionLeft));
   } else {
     const HBRUSH brush = CreateSolidBrush(ColorOf(owner.PaintColour()));
     FillRect(buffer, &client, brush);
@@ -424,7 +470,8 @@ void Screen::PaintSurface(HWND surface) {
   }
   for (const Control* label : labels_of[&owner]) {
     if (!label->Visible()) continue;
-    PaintLabel(buffer, {0, 0}, *label, fonts.For(label->EffectiveFont()));
+    PaintLabel(buffer, ScreenRect(*label), *label,
+               fonts.For(scale.FontAt(label->EffectiveFont())));
   }
   BitBlt(dc, 0, 0, client.right, client.bottom, buffer, 0, 0, SRCCOPY);
   SelectObject(buffer, old_bitmap);

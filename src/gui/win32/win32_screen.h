@@ -12,6 +12,8 @@
 
 #include "gui/backend.h"
 #include "gui/realisation.h"
+#include "gui/win32/win32_accessible.h"
+#include "gui/win32/win32_scale.h"
 #include "gui/win32/win32_surface.h"
 
 namespace tabulon::gui::win32 {
@@ -46,6 +48,13 @@ struct Screen {
   void Realise(Form& form);
   void CreateWindows(Form& form);
   HWND CreateControlWindow(Control& control);
+  void ApplyFont(HWND handle, const Control& control);
+  // A control's place in its parent window's client area, on the screen's
+  // scale; a label as wide as its caption is measured in the scaled font.
+  RECT ScreenRect(const Control& control);
+  // The window has moved to a monitor of another scale (or was created on
+  // one): everything is laid out, and its fonts made, anew.
+  void OnDpiChanged(int dpi, const RECT* suggested);
   void Stack();
   void Apply(Control& control);
   void ApplyLabel(const Control& label);
@@ -61,12 +70,16 @@ struct Screen {
   // The form's context menu (win32_live.cc); `where` as WM_CONTEXTMENU
   // gives it.
   void OpenContextMenu(LPARAM where);
+  // What a screen reader is told of the surface that `owner` paints on.
+  win32::SurfaceFacts FactsOf(const Control& owner);
+  bool IsCovered(const Control& control) const;
   void Dispatch(MSG& message);
 
   Backend& backend;
   HINSTANCE instance;
   HDC measure_dc;
   win32::FontCache fonts;
+  win32::Scale scale;
   HWND window = nullptr;
   HWND content = nullptr;
   Form* form = nullptr;

@@ -3,13 +3,11 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "gui/ampersand_rule.h"
 #include "platform/codepage.h"
 
 namespace tabulon::gui::win32 {
 namespace {
-
-// Where a group box's caption starts.
-constexpr int kGroupCaptionLeft = 8;
 
 int SystemColourIndex(SystemColour colour) {
   switch (colour) {
@@ -31,11 +29,27 @@ void Fill(HDC dc, const RECT& rect, COLORREF colour) {
   SetBkColor(dc, old);
 }
 
+// The caption as the ampersand rule shows it, spelt for DrawText: the one
+// "&" it keeps stands before an underlined character, every ampersand shown
+// is doubled. So the system only draws what the rule decided (left alone,
+// it draws a lone trailing "&").
+std::string ForDrawText(std::string_view caption) {
+  std::string text;
+  for (const ShownRun& run : ShownRuns(caption)) {
+    if (run.underlined) text += '&';
+    for (const char c : run.cp932) {
+      if (c == '&') text += '&';
+      text += c;
+    }
+  }
+  return WithLineBreaks(text);
+}
+
 void DrawCaption(HDC dc, std::string_view caption, RECT rect, UINT flags) {
-  if (caption.empty()) return;
+  const std::string text = ForDrawText(caption);
+  if (text.empty()) return;
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-  const std::string text = WithLineBreaks(caption);
   DrawTextA(dc, text.data(), static_cast<int>(text.size()), &rect, flags);
 }
 
@@ -87,10 +101,7 @@ HFONT FontCache::For(const Font& font) {
   return handle;
 }
 
-void PaintLabel(HDC dc, POINT origin, const Control& label, HFONT font) {
-  const RECT rect = {origin.x + label.Left(), origin.y + label.Top(),
-                     origin.x + label.Left() + label.Width(),
-                     origin.y + label.Top() + label.Height()};
+void PaintLabel(HDC dc, const RECT& rect, const Control& label, HFONT font) {
   // The whole rectangle, even where the face is taller than the label.
   Fill(dc, rect, ColorOf(label.PaintColour()));
   const HGDIOBJ old = SelectObject(dc, font);
@@ -100,19 +111,21 @@ void PaintLabel(HDC dc, POINT origin, const Control& label, HFONT font) {
   SelectObject(dc, old);
 }
 
-void PaintGroupBox(HDC dc, const Control& box, HFONT font) {
-  RECT whole = {0, 0, box.Width(), box.Height()};
+void PaintGroupBox(HDC dc, const Control& box, HFONT font, SIZE size,
+                   int caption_left) {
+  RECT whole = {0, 0, size.cx, size.cy};
   const COLORREF back = ColorOf(box.PaintColour());
   Fill(dc, whole, back);
   const HGDIOBJ old = SelectObject(dc, font);
   TEXTMETRICA metrics;
   GetTextMetricsA(dc, &metrics);
-  RECT frame = {0, metrics.tmHeight / 2 - 1, box.Width(), box.Height()};
+  RECT frame = {0, metrics.tmHeight / 2 - 1, size.cx, size.cy};
   DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
   const std::string& caption = box.Caption();
   if (!caption.empty()) {
-    RECT text = {kGroupCaptionLeft, 0, box.Width(), metrics.tmHeight};
-    DrawTextA(dc, caption.data(), static_cast<int>(caption.size()), &text,
+    RECT text = {caption_left, 0, size.cx, metrics.tmHeight};
+    const std::string shown = ForDrawText(caption);
+    DrawTextA(dc, shown.data(), static_cast<int>(shown.size()), &text,
               DT_LEFT | DT_TOP | DT_SINGLELINE | DT_CALCRECT);
     Fill(dc, text, back);
     DrawCaption(dc, caption, text, DT_LEFT | DT_TOP | DT_SINGLELINE);

@@ -33,15 +33,16 @@ class FontCache {
   std::map<std::tuple<std::string, int, bool>, HFONT> fonts_;
 };
 
-// A label on its parent's surface (`origin` is where the parent's client
-// area lies in `dc`): its whole rectangle filled in its colour, then its
-// caption left-aligned and clipped to it, with the ampersand rule and, if
-// it has it, word wrap.
-void PaintLabel(HDC dc, POINT origin, const Control& label, HFONT font);
+// A label on its parent's surface, at `rect` in `dc`: the whole rectangle
+// filled in its colour, then its caption left-aligned and clipped to it,
+// with the ampersand rule and, if it has it, word wrap.
+void PaintLabel(HDC dc, const RECT& rect, const Control& label, HFONT font);
 
-// A group box: filled in its colour, an etched frame from half the caption
-// height down, and the caption at the top left over the frame.
-void PaintGroupBox(HDC dc, const Control& box, HFONT font);
+// A group box of `size` in `dc`: filled in its colour, an etched frame from
+// half the caption height down, and the caption `caption_left` from the
+// left over the frame.
+void PaintGroupBox(HDC dc, const Control& box, HFONT font, SIZE size,
+                   int caption_left);
 
 // CP932 with a lone CR (or CR LF) as the system's line break, CR LF.
 std::string WithLineBreaks(std::string_view cp932);

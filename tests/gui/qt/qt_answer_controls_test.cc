@@ -71,10 +71,7 @@ class QtDriver : public conformance::AnswerControlsDriver {
 
 TEST(QtAnswerControlsTest, BehaveAsEveryBackendMust) {
   QtDriver driver;
-  Form form(conformance::kAnswerFormLayout, driver.TheBackend(),
-            &driver.TheBackend());
-  form.Build(conformance::AnswerDescription());
-  conformance::CheckAnswerControls(driver, form);
+  conformance::BuildAndCheckAnswerControls(driver);
 }
 
 }  // namespace

@@ -24,6 +24,7 @@
 #include <memory>
 #include <string>
 
+#include "gui/ampersand_rule_body.h"
 #include "qt_test_window.h"
 #include "support/scratch_folder.h"
 #include "text/failure.h"
@@ -131,6 +132,21 @@ TEST_F(QtBackendTest, AnAmpersandUnderlinesTheNextCharacterInsteadOfShowing) {
       InkRows(image, QRect(Origin("Doubled"), QSize(40, 17)));
   ASSERT_FALSE(doubled.empty());
   EXPECT_LE(doubled.back(), plain_rows.back() + 1);
+}
+
+TEST_F(QtBackendTest, FollowsTheAmpersandRule) {
+  test_window::ExpectTheAmpersandRule([&](std::string_view cp932) {
+    form_["Plain"].SetCaption(cp932);
+    const QImage image =
+        backend_.Render(form_).copy(QRect(Origin("Plain"), QSize(40, 17)));
+    test_window::LabelPicture picture{image.width(), image.height(), {}};
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        picture.rgb.push_back(image.pixel(x, y) & 0xFFFFFF);
+      }
+    }
+    return picture;
+  });
 }
 
 TEST_F(QtBackendTest, WordWrapBreaksAtBlanksAndAFixedLabelClips) {

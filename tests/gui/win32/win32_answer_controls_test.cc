@@ -106,10 +106,7 @@ class Win32Driver : public conformance::AnswerControlsDriver {
 TEST(Win32AnswerControlsTest, BehaveAsEveryBackendMust) {
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   Win32Driver driver;
-  Form form(conformance::kAnswerFormLayout, driver.TheBackend(),
-            &driver.TheBackend());
-  form.Build(conformance::AnswerDescription());
-  conformance::CheckAnswerControls(driver, form);
+  conformance::BuildAndCheckAnswerControls(driver);
 }
 
 }  // namespace

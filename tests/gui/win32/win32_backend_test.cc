@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "gui/ampersand_rule_body.h"
 #include "gui/test_window.h"
+#include "gui/win32/win32_sample_window.h"
 #include "support/scratch_folder.h"
 #include "text/failure.h"
 #include "window/form_description.h"
@@ -24,15 +26,6 @@ using test_support::Cp932;
 using namespace test_window;
 
 const Rgb kBlack{0, 0, 0};
-const Rgb kRowColours[5] = {
-    {0, 0, 0xFF}, {0xFF, 0, 0}, {0, 0xFF, 0}, {0xFF, 0, 0xFF}, {0, 0xFF, 0xFF}};
-
-// How far pixels of `colour` run from (x, y) to the right.
-int RunRight(const Pixels& pixels, int x, int y, Rgb colour) {
-  int n = 0;
-  while (pixels.Contains(x + n, y) && pixels.At(x + n, y) == colour) ++n;
-  return n;
-}
 
 bool HasPixelOf(const Pixels& pixels, ClientRect area, Rgb colour) {
   for (int y = area.top; y < area.top + area.height; ++y) {
@@ -103,6 +96,22 @@ TEST_F(Win32BackendTest, AnAmpersandUnderlinesTheNextCharacter) {
   // "&A" draws the "A" with a line under it; "&&" draws one ampersand.
   EXPECT_GT(LowestInkRow(pixels, backend_.RectOf(form_["Amp"])), plain);
   EXPECT_LE(LowestInkRow(pixels, backend_.RectOf(form_["Doubled"])), plain + 1);
+}
+
+TEST_F(Win32BackendTest, FollowsTheAmpersandRule) {
+  ExpectTheAmpersandRule([&](std::string_view cp932) {
+    form_["Plain"].SetCaption(cp932);
+    const Pixels pixels = backend_.Capture(form_);
+    const ClientRect at = backend_.RectOf(form_["Plain"]);
+    LabelPicture picture{at.width, at.height, {}};
+    for (int y = at.top; y < at.top + at.height; ++y) {
+      for (int x = at.left; x < at.left + at.width; ++x) {
+        picture.rgb.push_back(
+            pixels.rgb[static_cast<std::size_t>(y) * pixels.width + x]);
+      }
+    }
+    return picture;
+  });
 }
 
 TEST_F(Win32BackendTest, ASmallWindowScrollsAndALargeOneDoesNot) {
@@ -265,17 +274,8 @@ TEST_F(Win32BackendTest, ConfirmationIsYesOnlyForEnterAndTheFirstButton) {
 
 // ---- The main window after a tally of the sample ----
 
-class Win32SampleTest : public test_support::InScratchFolder {
+class Win32SampleTest : public Win32SampleWindow {
  protected:
-  void SetUp() override {
-    test_support::CopyFilesFrom(TABULON_SAMPLE_DIR);
-    window_ = std::make_unique<window::TForm1>(backend_);
-    window_->Create();
-    backend_.Realise(window_->Form());
-  }
-  void Click(const std::string& button) {
-    RunHandler(backend_, window_->Form(), window_->Form()[button].on_click);
-  }
   // Every shown bar of panel q paints its caption's length times `cell`
   // pixels in its row colour; returns how many it saw.
   int ExpectBars(const Pixels& pixels, int q, int cell) {
@@ -292,9 +292,6 @@ class Win32SampleTest : public test_support::InScratchFolder {
     }
     return seen;
   }
-
-  Win32Backend backend_;
-  std::unique_ptr<window::TForm1> window_;
 };
 
 TEST_F(Win32SampleTest, BarsAreEightPixelsAPersonAndEighteenEnlarged) {
