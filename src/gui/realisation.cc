@@ -34,12 +34,17 @@ std::vector<const Control*> TabChain(const Form& form) {
   return chain;
 }
 
-Extent ContentExtent(const Form& form) {
+Extent LayoutFarEdges(const Control& control) {
+  return {control.Left() + control.Width(), control.Top() + control.Height()};
+}
+
+Extent ContentExtent(const Form& form, const FarEdges& far_edges) {
   Extent extent = {1, 1};
   for (const auto& control : form.Controls()) {
     if (control->Parent() != &form) continue;
-    extent.width = std::max(extent.width, control->Left() + control->Width());
-    extent.height = std::max(extent.height, control->Top() + control->Height());
+    const Extent edges = far_edges(*control);
+    extent.width = std::max(extent.width, edges.width);
+    extent.height = std::max(extent.height, edges.height);
   }
   return extent;
 }

@@ -28,9 +28,16 @@ bool TakesFocus(const Control& control);
 // among equal places).
 std::vector<const Control*> TabChain(const Form& form);
 
+// Where a control's right and bottom edges lie on the screen (a backend
+// that scales the layout gives its own).
+using FarEdges = std::function<Extent(const Control&)>;
+// The layout's own edges.
+Extent LayoutFarEdges(const Control& control);
+
 // How far the window's own controls reach, at least 1 x 1: the size of the
 // content that the window scrolls.
-Extent ContentExtent(const Form& form);
+Extent ContentExtent(const Form& form,
+                     const FarEdges& far_edges = LayoutFarEdges);
 
 // Hands every control changed since the last sync (the form included) to
 // `apply`, marking each clean. True when one of the window's own controls

@@ -358,15 +358,12 @@ void Screen::ApplyItems(const Control& list, Realised& state) {
 // The scrolled area reaches as far as the window's controls do on the
 // screen's scale, where a label is as wide as its caption in the scaled font.
 void Screen::UpdateContentSize() {
-  int right = 1;
-  int bottom = 1;
-  for (const auto& control : form->Controls()) {
-    if (control->Parent() != form) continue;
-    const RECT place = ScreenRect(*control);
-    right = std::max<int>(right, place.right);
-    bottom = std::max<int>(bottom, place.bottom);
-  }
-  content_size = {right, bottom};
+  const Extent extent = ContentExtent(*form, [this](const Control& control) {
+    const RECT place = ScreenRect(control);
+    return Extent{static_cast<int>(place.right),
+                  static_cast<int>(place.bottom)};
+  });
+  content_size = {extent.width, extent.height};
   UpdateScrollBars();
 }
 
