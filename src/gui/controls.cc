@@ -161,7 +161,7 @@ void Control::ClearItems() {
 }
 
 void Control::AppendItem(std::string_view cp932) {
-  items_.Append(cp932);
+  items_.Append(ShownItemText(cp932));
   MarkDirty();
 }
 

@@ -196,6 +196,8 @@ class Control {
   // List boxes.
   const ItemList& Items() const { return items_; }
   void ClearItems();
+  // Keeps what the list shows of the text (ShownItemText): a huge answer
+  // costs the list no more than a line of it; the results file has it all.
   void AppendItem(std::string_view cp932);
 
   // Radio buttons and check boxes: whether chosen. Choosing a radio button
@@ -249,7 +251,7 @@ class Control {
 // What a list box shows of an item: its first characters, as many as fill
 // the widest list in its narrowest glyphs and more. An item is one line cut
 // off at the list's right edge, so laying out the rest of a huge answer
-// would cost without showing anything; the item itself keeps every byte.
+// would cost without showing anything, so the item is only this much.
 inline constexpr std::size_t kShownItemCharacters = 512;
 std::string_view ShownItemText(std::string_view cp932);
 

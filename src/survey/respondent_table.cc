@@ -32,14 +32,32 @@ void RespondentTable::Clear() {
   rows_.clear();
   rows_.shrink_to_fit();
   blocks_.clear();
+  kept_.clear();
 }
 
-void RespondentTable::AddRow() {
+void RespondentTable::AddRow(std::size_t field_bytes) {
+  const std::size_t room =
+      field_bytes + static_cast<std::size_t>(kFieldCount) * kMostHeaderBytes;
+  if (field_bytes > 0 &&
+      (blocks_.empty() ||
+       blocks_.back().capacity - blocks_.back().used < room)) {
+    Block block;
+    block.capacity = std::max(kBlockSize, room);
+    block.bytes = std::make_unique_for_overwrite<char[]>(block.capacity);
+    blocks_.push_back(std::move(block));
+  }
   Place place;
   if (!blocks_.empty()) {
     place.block = static_cast<std::uint32_t>(blocks_.size() - 1);
-    place.offset = blocks_.back().used;
+    place.offset = static_cast<std::uint32_t>(blocks_.back().used);
   }
+  rows_.push_back(place);
+}
+
+void RespondentTable::AddRowKeeping(std::unique_ptr<const std::string> file) {
+  kept_.push_back({std::move(file), {}});
+  Place place;
+  place.kept = static_cast<std::uint32_t>(kept_.size());
   rows_.push_back(place);
 }
 
@@ -70,6 +88,16 @@ char* RespondentTable::MakeRoom(std::size_t more) {
 
 void RespondentTable::SetFieldElsewhere(int field, std::string_view bytes) {
   if (rows_.empty()) throw std::logic_error("SetField before AddRow");
+  if (const std::uint32_t kept = rows_.back().kept) {
+    Kept& row = kept_[kept - 1];
+    const std::string& file = *row.file;
+    if (bytes.data() < file.data() ||
+        bytes.data() + bytes.size() > file.data() + file.size()) {
+      throw std::logic_error("a kept row's field lies outside its file");
+    }
+    row.fields[static_cast<std::size_t>(field)] = bytes;
+    return;
+  }
   char* out = MakeRoom(kMostHeaderBytes + bytes.size());
   std::size_t n = 0;
   out[n++] = static_cast<char>(field);
@@ -83,6 +111,7 @@ void RespondentTable::SetFieldElsewhere(int field, std::string_view bytes) {
 RespondentTable::Fields RespondentTable::FieldsOf(std::size_t r) const {
   Fields fields{};
   const Place& row = rows_.at(r);
+  if (row.kept > 0) return kept_[row.kept - 1].fields;
   if (row.size == 0) return fields;
   const char* p = blocks_[row.block].bytes.get() + row.offset;
   const char* const end = p + row.size;

@@ -58,15 +58,21 @@ class RespondentTable {
   std::size_t size() const { return rows_.size(); }
   bool empty() const { return rows_.empty(); }
 
-  // Starts a new row, every field empty, after the last one.
-  void AddRow();
+  // Starts a new row, every field empty, after the last one. `field_bytes`,
+  // when known, bounds the bytes of its fields (an answer file's size): a
+  // large row then gets its room at once instead of moving as it grows.
+  void AddRow(std::size_t field_bytes = 0);
+  // Starts a new row whose fields are all views of `file` (an answer file's
+  // bytes), which the table keeps: a large file's answers are not copied
+  // again.
+  void AddRowKeeping(std::unique_ptr<const std::string> file);
   // Sets a field of the last row. Fields are set in increasing order of
   // their numbers, each once; an empty text leaves the field empty.
   void SetField(int field, std::string_view bytes) {
     if (bytes.empty()) return;
     // Most fields are a digit: put at once after the last row's bytes.
     if (bytes.size() < 0x80 && !rows_.empty() && !blocks_.empty() &&
-        rows_.back().block == blocks_.size() - 1 &&
+        rows_.back().kept == 0 && rows_.back().block == blocks_.size() - 1 &&
         blocks_.back().capacity - blocks_.back().used >= 2 + bytes.size()) {
       char* out = blocks_.back().bytes.get() + blocks_.back().used;
       out[0] = static_cast<char>(field);
@@ -94,11 +100,18 @@ class RespondentTable {
     std::size_t capacity = 0;
     std::size_t used = 0;
   };
-  // Where a row's packed fields lie: all in one block.
+  // Where a row's packed fields lie: all in one block, or (kept > 0) in
+  // kept_[kept - 1].
   struct Place {
     std::uint32_t block = 0;
     std::uint32_t size = 0;
-    std::size_t offset = 0;
+    std::uint32_t offset = 0;
+    std::uint32_t kept = 0;
+  };
+  // A row over a file the table keeps.
+  struct Kept {
+    std::unique_ptr<const std::string> file;
+    Fields fields{};
   };
 
   // SetField when the field needs a new block or a longer length.
@@ -108,6 +121,7 @@ class RespondentTable {
   char* MakeRoom(std::size_t more);
 
   std::vector<Block> blocks_;
+  std::vector<Kept> kept_;
   std::vector<Place> rows_;
 };
 

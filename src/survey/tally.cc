@@ -51,13 +51,8 @@ bool OpensTextSection(std::string_view header) {
 class SectionTally {
  public:
   SectionTally(const NumberedLines& lines, RespondentTable& table,
-               ChoiceCounts& counts, TallyListener& listener,
-               std::string& text_answer)
-      : lines_(lines),
-        table_(table),
-        counts_(counts),
-        listener_(listener),
-        text_answer_(text_answer) {}
+               ChoiceCounts& counts, TallyListener& listener)
+      : lines_(lines), table_(table), counts_(counts), listener_(listener) {}
 
   // The section of question q whose header is line `header`. Returns the
   // line from which the next header is searched.
@@ -89,9 +84,7 @@ class SectionTally {
   std::size_t TextSection(int q, std::size_t p) {
     const std::string_view text_line = lines_.Line(p);
     table_.SetField(RespondentTable::AnswerField(q, 1), text_line);
-    // One string for every answer of the tally: assigning keeps its memory.
-    text_answer_.assign(text_line);
-    listener_.TextAnswerFound(q, text_answer_);
+    listener_.TextAnswerFound(q, text_line);
     return p;
   }
 
@@ -99,20 +92,28 @@ class SectionTally {
   RespondentTable& table_;
   ChoiceCounts& counts_;
   TallyListener& listener_;
-  std::string& text_answer_;
 };
 
-// One file's lines into a new last row of `table`.
+std::size_t BytesOf(std::span<const std::string_view> lines) {
+  std::size_t bytes = 0;
+  for (std::string_view line : lines) bytes += line.size();
+  return bytes;
+}
+
+// A file larger than this is kept whole by the table, its fields views of
+// it, rather than copied again field by field.
+constexpr std::size_t kKeptFileBytes = 64 * 1024;
+
+// One file's lines into the new last row of `table`.
 void TallyLines(std::span<const std::string_view> file_lines,
                 RespondentTable& table, ChoiceCounts& counts,
-                TallyListener& listener, std::string& text_answer) {
+                TallyListener& listener) {
   const NumberedLines lines(file_lines);
-  table.AddRow();
   table.SetField(RespondentTable::kComputerNameField, lines.Line(1));
   table.SetField(RespondentTable::kRespondentNameField, lines.Line(2));
   // Sections are matched to questions by their order; those after the tenth
   // are not read. Line 1 is never examined for a header.
-  SectionTally sections(lines, table, counts, listener, text_answer);
+  SectionTally sections(lines, table, counts, listener);
   std::optional<std::size_t> header = FindHeader(lines, 2);
   for (int q = 1; q <= kQuestionCount && header; ++q) {
     header = FindHeader(lines, sections.Section(q, *header));
@@ -124,8 +125,9 @@ void TallyLines(std::span<const std::string_view> file_lines,
 void TallyAnswerLines(const std::vector<std::string>& file_lines,
                       RespondentTable& table, ChoiceCounts& counts,
                       TallyListener& listener) {
-  std::string text_answer;
-  TallyLines(text::LineViews(file_lines), table, counts, listener, text_answer);
+  const std::vector<std::string_view> lines = text::LineViews(file_lines);
+  table.AddRow(BytesOf(lines));
+  TallyLines(lines, table, counts, listener);
 }
 
 void TallyAnswerFiles(const std::vector<std::string>& names,
@@ -138,9 +140,15 @@ void TallyAnswerFiles(const std::vector<std::string>& names,
   // Every file in order, each read whole and closed before its lines are
   // examined.
   text::LineReader reader;
-  std::string text_answer;
   for (const std::string& name : names) {
-    TallyLines(reader.Read(name), table, counts, listener, text_answer);
+    const std::vector<std::string_view>& lines = reader.Read(name);
+    const std::size_t bytes = BytesOf(lines);
+    if (bytes > kKeptFileBytes) {
+      table.AddRowKeeping(reader.TakeBytes());
+    } else {
+      table.AddRow(bytes);
+    }
+    TallyLines(lines, table, counts, listener);
   }
 }
 

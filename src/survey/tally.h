@@ -36,8 +36,9 @@ class TallyListener {
   // A choice section of question q has been added; `counts` holds the
   // running totals.
   virtual void ChoiceSectionDone(int q, const ChoiceCounts& counts) = 0;
-  // A text section of question q gave `text`.
-  virtual void TextAnswerFound(int q, const std::string& text) = 0;
+  // A text section of question q gave `text`, a view of the file's bytes
+  // that lasts for the call.
+  virtual void TextAnswerFound(int q, std::string_view text) = 0;
 };
 
 // Tallies one answer file's lines into a new last row of `table` and into

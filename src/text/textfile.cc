@@ -98,14 +98,20 @@ std::vector<std::string> ReadTextLines(const std::string& name) {
 
 const std::vector<std::string_view>& LineReader::Read(const std::string& name) {
   lines_.clear();
-  bytes_.clear();
+  if (bytes_ == nullptr) bytes_ = std::make_unique<std::string>();
+  std::string& bytes = *bytes_;
+  bytes.clear();
   platform::File file;
   ThrowIfFailed(platform::File::OpenForReading(name, file));
-  ThrowIfFailed(file.ReadAll(bytes_));
+  ThrowIfFailed(file.ReadAll(bytes));
   ThrowIfFailed(file.Close());
-  ConvertToCp932(bytes_, converted_);
-  SplitLinesInPlace(bytes_, lines_);
+  ConvertToCp932(bytes, converted_);
+  SplitLinesInPlace(bytes, lines_);
   return lines_;
+}
+
+std::unique_ptr<const std::string> LineReader::TakeBytes() {
+  return std::move(bytes_);
 }
 
 void TextOutputFile::Create(const std::string& name) {
@@ -122,9 +128,14 @@ void TextOutputFile::Close() {
 
 void TextOutputFile::Flush() {
   if (buffer_.empty()) return;
-  std::string pending;
-  pending.swap(buffer_);
-  ThrowIfFailed(file_.Write(pending));
+  const int code = file_.Write(buffer_);
+  buffer_.clear();  // its memory serves the next lines
+  ThrowIfFailed(code);
+}
+
+void TextOutputFile::WriteLarge(std::string_view text) {
+  Flush();
+  ThrowIfFailed(file_.Write(text));
 }
 
 }  // namespace tabulon::text

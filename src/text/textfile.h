@@ -6,6 +6,7 @@
 #define TABULON_TEXT_TEXTFILE_H_
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,9 +54,12 @@ class LineReader {
   // Reads the whole named file; the lines of the file read before are gone.
   const std::vector<std::string_view>& Read(const std::string& name);
   const std::vector<std::string_view>& Lines() const { return lines_; }
+  // The bytes the lines of the last file are views of, handed over whole:
+  // the views stay valid with their new owner. The next Read starts anew.
+  std::unique_ptr<const std::string> TakeBytes();
 
  private:
-  std::string bytes_;
+  std::unique_ptr<std::string> bytes_ = std::make_unique<std::string>();
   std::string converted_;
   std::vector<std::string_view> lines_;
 };
@@ -69,6 +73,7 @@ class TextOutputFile {
   // Appends the bytes as they are (inline: the results file writes every
   // field and comma through here).
   void Write(std::string_view text) {
+    if (text.size() >= kBufferSize) return WriteLarge(text);
     buffer_ += text;
     if (buffer_.size() >= kBufferSize) Flush();
   }
@@ -78,6 +83,9 @@ class TextOutputFile {
   void Close();
 
  private:
+  // A text as large as the buffer goes to the file as it is, after what is
+  // buffered, rather than through another copy.
+  void WriteLarge(std::string_view text);
   // Output is collected up to this size before it goes to the file.
   static constexpr std::size_t kBufferSize = 1 << 16;
   void Flush();

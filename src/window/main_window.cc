@@ -210,7 +210,7 @@ void TForm1::ChoiceSectionDone(int q, const survey::ChoiceCounts& counts) {
   }
 }
 
-void TForm1::TextAnswerFound(int q, const std::string& text) {
+void TForm1::TextAnswerFound(int q, std::string_view text) {
   Panel(q).list->AppendItem(text);
 }
 

@@ -52,7 +52,7 @@ class TForm1 : public survey::TallyListener {
 
   // The tally's notifications.
   void ChoiceSectionDone(int q, const survey::ChoiceCounts& counts) override;
-  void TextAnswerFound(int q, const std::string& text) override;
+  void TextAnswerFound(int q, std::string_view text) override;
 
  private:
   struct ChoiceRow {

@@ -33,8 +33,8 @@ struct Expected {
 class TextRecorder : public survey::TallyListener {
  public:
   void ChoiceSectionDone(int, const survey::ChoiceCounts&) override {}
-  void TextAnswerFound(int q, const std::string& text) override {
-    texts[q - 1].push_back(text);
+  void TextAnswerFound(int q, std::string_view text) override {
+    texts[q - 1].emplace_back(text);
   }
   std::vector<std::string> texts[kQuestionCount];
 };

@@ -271,6 +271,13 @@ TEST(ShownItemText, IsTheFirstCharactersKeptWhole) {
   EXPECT_EQ(ShownItemText(mixed), std::string(n - 1, 'x') + kanji);
 }
 
+TEST_F(ControlsTest, AListKeepsWhatItShowsOfAHugeItem) {
+  Control& list = form_["List"];
+  const std::string huge = std::string(3 << 20, 'x');
+  list.AppendItem(huge);
+  EXPECT_EQ(list.Items()[0], ShownItemText(huge));
+}
+
 TEST_F(FileListTest, ReadsTheFolderWithTheFormsBusyPointer) {
   HeadlessBackend backend;
   Form form(kFormLayout, backend, &backend);

@@ -12,7 +12,7 @@ namespace tabulon::test_support {
 class NullListener : public survey::TallyListener {
  public:
   void ChoiceSectionDone(int, const survey::ChoiceCounts&) override {}
-  void TextAnswerFound(int, const std::string&) override {}
+  void TextAnswerFound(int, std::string_view) override {}
 };
 
 }  // namespace tabulon::test_support

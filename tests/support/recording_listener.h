@@ -36,8 +36,8 @@ class RecordingListener : public survey::TallyListener {
     calls.push_back(call);
     events.push_back(event);
   }
-  void TextAnswerFound(int q, const std::string& text) override {
-    calls.push_back(Call{q, false, text, {}});
+  void TextAnswerFound(int q, std::string_view text) override {
+    calls.push_back(Call{q, false, std::string(text), {}});
     events.push_back("text " + std::to_string(q) + ": " + Readable(text));
   }
 

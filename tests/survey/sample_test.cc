@@ -26,7 +26,7 @@ class CheckingListener : public TallyListener {
   void ChoiceSectionDone(int q, const ChoiceCounts&) override {
     EXPECT_NE(questionnaire_.At(q).kind, "T") << q;
   }
-  void TextAnswerFound(int q, const std::string&) override {
+  void TextAnswerFound(int q, std::string_view) override {
     EXPECT_EQ(questionnaire_.At(q).kind, "T") << q;
   }
 

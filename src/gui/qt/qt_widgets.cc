@@ -294,7 +294,7 @@ QVariant ItemListModel::data(const QModelIndex& index, int role) const {
   if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
   const ItemList& items = list_.Items();
   const auto row = static_cast<std::size_t>(index.row());
-  return row < items.size() ? ToQString(ShownItemText(items[row])) : QString();
+  return row < items.size() ? ToQString(items[row]) : QString();
 }
 
 void ItemListModel::Clear() {

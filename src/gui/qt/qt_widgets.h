@@ -133,8 +133,8 @@ class GroupBoxWidget : public CaptionWidget {
 
 // A list box's items as Qt sees them: a model over the control's own items
 // that holds no copy of them. Qt asks only for the rows it lays out or reads
-// aloud, each converted from CP932 as far as a list can show it
-// (ShownItemText); a row past the control's last item reads as empty.
+// aloud, each converted from CP932; a row past the control's last item reads
+// as empty.
 class ItemListModel : public QAbstractListModel {
  public:
   ItemListModel(const Control& list, QObject* parent)

@@ -344,12 +344,12 @@ void Screen::ApplyItems(const Control& list, Realised& state) {
           first = false;
           std::size_t bytes = 0;
           for (std::size_t k = i; k < items.size(); ++k)
-            bytes += ShownItemText(items[k]).size() + 1;
+            bytes += items[k].size() + 1;
           SendMessageA(handle, LB_INITSTORAGE, items.size() - i,
                        static_cast<LPARAM>(bytes));
         }
-        // The list box takes a NUL-ended copy of what it can show.
-        const std::string item(ShownItemText(items[i]));
+        // The list box takes a NUL-ended copy.
+        const std::string item(items[i]);
         SendMessageA(handle, LB_ADDSTRING, 0,
                      reinterpret_cast<LPARAM>(item.c_str()));
       });
