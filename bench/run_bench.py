@@ -103,8 +103,9 @@ class Bench:
         return subprocess.run(command, check=True, capture_output=True,
                               text=True, env=self.env).stdout
 
-    def read_loop(self, count):
-        return float(self.run(self.tool("read_loop"),
+    def read_loop(self, count, locked=False):
+        options = ["--locked"] if locked else []
+        return float(self.run(self.tool("read_loop"), *options,
                               self.folder(count)).split()[0])
 
     # ---- the rows -----------------------------------------------------------
@@ -264,7 +265,7 @@ class Bench:
             for folder in (short, huge):
                 out = subprocess.run([bench, folder], check=True, env=env,
                                      capture_output=True, text=True).stdout
-                first, repaint = map(float, out.split())
+                first, repaint, _ = map(float, out.split())
                 firsts[folder].append(first)
                 if folder == huge:
                     repaints.append(repaint)
@@ -279,6 +280,29 @@ class Bench:
             "repaint of the whole window holding the two 1 MiB answers "
             "(in process, offscreen), ms",
             "-", "%.1f ms" % median(repaints), 50, median(repaints), False))
+
+    def lists(self):
+        """The tally of 10,000 files with the window's two free-text lists
+        filled, against the loop that reads them under the share-mode
+        lock."""
+        bench = self.tool("list_paint_bench")
+        env = dict(self.env, QT_QPA_PLATFORM="offscreen")
+        loops, tallies, ratios = [], [], []
+        for _ in range(self.rounds):
+            loop = self.read_loop(10000, locked=True)
+            out = subprocess.run([bench, self.folder(10000)], check=True,
+                                 env=env, capture_output=True,
+                                 text=True).stdout
+            tally = float(out.split()[2])
+            loops.append(loop)
+            tallies.append(tally)
+            ratios.append(tally / loop)
+        self.rows.append((
+            "tally + results file + two lists of 10,000 answers, 10,000 "
+            "files (in process, offscreen)",
+            "locked C loop %.1f ms" % median(loops),
+            "%.1f ms = %.2fx" % (median(tallies), median(ratios)),
+            1.3, median(ratios), False))
 
     def tally_ms(self, count, rounds, column=1):
         lines = self.run(self.tool("tabulon_bench"), "tally",
@@ -332,6 +356,7 @@ class Bench:
                  ("Python", self.python),
                  ("first paint", self.first_paint),
                  ("huge answers", self.huge_answers),
+                 ("lists", self.lists),
                  ("time per file", self.flatness)]
         try:
             for name, step in steps:
@@ -378,7 +403,7 @@ def main():
         "sample"))
     parser.add_argument("--only", default="", help="comma-separated words: "
                         "run only the rows whose step names hold one "
-                        "(click, process, Python, paint, huge, per file)")
+                        "(click, process, Python, paint, huge, lists, per file)")
     args = parser.parse_args()
     only = [w for w in args.only.split(",") if w]
     Bench(args.build, args.work, args.rounds, args.sample, only).main()
