@@ -1,7 +1,8 @@
 // tabulon.exe as a teacher starts it, under Wine: on a folder given on its
 // command line (as a drop onto the program gives it) from another current
-// folder, it tallies into that folder; on a folder that does not exist it
-// says why in a box, opens no window and ends with status 2.
+// folder, it tallies into that folder, live results on if asked; on a folder
+// that does not exist it says why in a box, opens no window and ends with
+// status 2.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -99,15 +100,22 @@ HWND ChildWithText(HWND parent, const std::string& text) {
 
 class Win32ProgramTest : public tabulon::test_support::InScratchFolder {};
 
+// Started with --live as a shortcut's target would carry it: the caption
+// says so.
 TEST_F(Win32ProgramTest, TalliesIntoTheFolderItWasStartedOn) {
   tabulon::test_support::MakeFolder("class");
   ASSERT_TRUE(SetCurrentDirectoryA("class"));
   tabulon::test_support::CopyFilesFrom(TABULON_SAMPLE_DIR);
   ASSERT_TRUE(SetCurrentDirectoryA(".."));
-  Started tabulon("\"" + folder_.Path() + "\\class\"");
+  Started tabulon("--live \"" + folder_.Path() + "\\class\"");
   ASSERT_TRUE(tabulon.Created());
   const HWND window = tabulon.WaitForWindow("TabulonWindow");
   ASSERT_NE(window, nullptr);
+  char caption[256] = {};
+  GetWindowTextA(window, caption, sizeof caption);
+  EXPECT_NE(std::string(caption).find(Cp932("［回答が届くたびに集計中］")),
+            std::string::npos)
+      << caption;
   const HWND tally = ChildWithText(window, Cp932("アンケート集計"));
   ASSERT_NE(tally, nullptr);
   SendMessageA(tally, BM_CLICK, 0, 0);
