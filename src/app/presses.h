@@ -12,11 +12,17 @@
 
 namespace tabulon::app {
 
-// Each word names the button it presses.
+// Each word names the button it presses; "live" chooses the context menu's
+// one item instead.
 inline const std::map<std::string, std::string>& Presses() {
   static const std::map<std::string, std::string> kPresses{
-      {"tally", "Button1"},    {"erase", "Button2"},    {"enlarged", "Button3"},
-      {"overview", "Button3"}, {"previous", "Button4"}, {"next", "Button5"}};
+      {"tally", "Button1"},
+      {"erase", "Button2"},
+      {"enlarged", "Button3"},
+      {"overview", "Button3"},
+      {"previous", "Button4"},
+      {"next", "Button5"},
+      {"live", ""}};
   return kPresses;
 }
 
@@ -50,8 +56,12 @@ inline int CheckPresses(int argc, char** argv) {
 inline void Press(gui::Backend& backend, window::TForm1& window, int argc,
                   char** argv) {
   for (int i = 2; i < argc; ++i) {
-    gui::Control& button = window.Form()[Presses().at(argv[i])];
-    gui::RunHandler(backend, window.Form(), button.on_click);
+    const std::string& button = Presses().at(argv[i]);
+    if (button.empty()) {
+      gui::RunHandler(backend, window.Form(), [&] { window.LiveMenuClick(); });
+    } else {
+      gui::RunHandler(backend, window.Form(), window.Form()[button].on_click);
+    }
   }
 }
 
