@@ -51,7 +51,6 @@ int main(int argc, char** argv) {
     repaints.push_back(MillisecondsSince(again));
   }
   std::sort(repaints.begin(), repaints.end());
-  std::printf("%.2f %.2f %.2f\n", first, repaints[repaints.size() / 2],
-              tally);
+  std::printf("%.2f %.2f %.2f\n", first, repaints[repaints.size() / 2], tally);
   return 0;
 }
