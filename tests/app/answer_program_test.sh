@@ -12,11 +12,7 @@ sample=$(realpath "$4") version=$5
 program_checks_name=answer
 source "$(dirname "$0")/program_checks.sh"
 
-run help 0 "${no_display[@]}" "$answer" --help
-expect_in help help.out "Usage: tabulon-answer [options] [FOLDER]"
-expect_in help help.out "--each-pupil"
-run version 0 "${no_display[@]}" "$answer" --version
-[ "$(cat "$work/version.out")" = "tabulon-answer $version" ] || fail "version: $(cat "$work/version.out")"
+check_help_and_version "$answer" tabulon-answer --each-pupil "$version"
 run choose 2 "${no_display[@]}" "$answer" --choose-folder
 expect_in choose choose.err "Unknown option 'choose-folder'"
 run missing-folder 2 "${no_display[@]}" "$answer" "$work/missing"

@@ -22,6 +22,15 @@ run() {
 expect_in() {  # NAME FILE TEXT
   grep -qF -- "$3" "$work/$2" || fail "$1: '$3' not in $2: $(head -c 400 "$work/$2")"
 }
+# A program's --help names it and its own option, and --version its version,
+# without a display.
+check_help_and_version() {  # PROGRAM NAME ITS_OPTION VERSION
+  run help 0 "${no_display[@]}" "$1" --help
+  expect_in help help.out "Usage: $2 [options] [FOLDER]"
+  expect_in help help.out "$3"
+  run version 0 "${no_display[@]}" "$1" --version
+  [ "$(cat "$work/version.out")" = "$2 $4" ] || fail "version: $(cat "$work/version.out")"
+}
 # The end of a script: its verdict and exit status.
 checks_done() {  # WHAT
   [ "$failures" -eq 0 ] && echo "all $1 checks passed"

@@ -6,11 +6,7 @@ set -uo pipefail
 tabulon=$(realpath "$1") screenshot=$(realpath "$2") sample=$(realpath "$3") version=$4
 source "$(dirname "$0")/program_checks.sh"
 
-run help 0 "${no_display[@]}" "$tabulon" --help
-expect_in help help.out "Usage: tabulon [options] [FOLDER]"
-expect_in help help.out "--choose-folder"
-run version 0 "${no_display[@]}" "$tabulon" --version
-[ "$(cat "$work/version.out")" = "tabulon $version" ] || fail "version: $(cat "$work/version.out")"
+check_help_and_version "$tabulon" tabulon --choose-folder "$version"
 run qt-arguments 0 "${no_display[@]}" "$tabulon" -platform offscreen -style=fusion --version
 run unknown-option 2 "${no_display[@]}" "$tabulon" --tally
 expect_in unknown-option unknown-option.err "Unknown option 'tally'"
